@@ -1,0 +1,16 @@
+#include "platform/strings.h"
+#include "protocol/cserror.h"
+
+#include <gtest/gtest.h>
+
+// Every test program fails a test that looks up a string id the table does not have.
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    riz::SetMissingStringHandler(
+        [](int id) { ADD_FAILURE() << "string table has no text with id " << id; });
+    riz::ECSError::SetDescriptionLookup([](int code) {
+        return riz::HasStr(code) ? riz::LoadStr(code) : std::string();
+    });
+    return RUN_ALL_TESTS();
+}
