@@ -137,10 +137,11 @@ void TCSTable::Decode(const std::string& text)
     const std::int32_t rows = coding::DecodeInt(GetAttribute("ROWS"));
     const std::int32_t cols = coding::DecodeInt(GetAttribute("COLS"));
 
-    // Every cell ends in "\;", so a content shorter than two characters per cell cannot fill
-    // the table; refusing it here keeps a forged ROWS or COLS from allocating without limit.
+    // Every column name and every cell ends in "\;", so a content shorter than two characters
+    // per name and cell cannot fill the table; refusing it here keeps a forged ROWS or COLS
+    // from allocating without limit.
     const long long cells = static_cast<long long>(rows) * static_cast<long long>(cols);
-    if (rows < 0 || cols < 0 || cells * 2 > static_cast<long long>(Content.size()))
+    if (rows < 0 || cols < 0 || (cells + cols) * 2 > static_cast<long long>(Content.size()))
         throw ECSError(3002);
 
     SetColumnCount(cols);

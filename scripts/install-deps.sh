@@ -7,7 +7,7 @@ PACKAGES=(
   # toolchain
   build-essential cmake ninja-build ccache pkg-config git clang-format
   # libraries
-  qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-multimedia-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-multimedia-dev libgl-dev libxkbcommon-dev
   libgmp-dev libsqlite3-dev sqlite3 libcurl4-openssl-dev libssl-dev libcpp-httplib-dev libical-dev
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev rapidjson-dev

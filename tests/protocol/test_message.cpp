@@ -224,6 +224,7 @@ TEST(TaggedTable, DecodeFaults)
     // A forged size must not allocate: it cannot be filled by so short a content.
     EXPECT_EQ(ErrorCode([&] { decode("<TBL ROWS=\"2000000000\" COLS=\"2000000000\">a\\;</TBL>"); }),
               3002);
+    EXPECT_EQ(ErrorCode([&] { decode("<TBL ROWS=\"0\" COLS=\"2000000000\">a\\;</TBL>"); }), 3002);
 
     TCSTable header = decode("<TBL ROWS=\"0\" COLS=\"2\">a\\;b\\;</TBL>");
     EXPECT_EQ(header.RowCount(), 0);
