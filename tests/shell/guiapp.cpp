@@ -3,6 +3,13 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
+#ifdef RIZ_TEST_WITH_RIZ_APPLICATION
+#include "shell/appexception.h"
+using TestApplication = riz::TRizApplication;
+#else
+using TestApplication = QApplication;
+#endif
+
 namespace riz::test {
 
 QApplication* GuiApp()
@@ -11,7 +18,7 @@ QApplication* GuiApp()
     static char name[] = "riz-shell-test";
     static char* argv[] = {name, nullptr};
     static QApplication* app = [] {
-        auto* a = new QApplication(argc, argv);
+        auto* a = new TestApplication(argc, argv);
         a->setQuitOnLastWindowClosed(false);
         return a;
     }();
