@@ -32,9 +32,34 @@ std::vector<std::string> FieldNames(const TClientDataSet& ds)
     return names;
 }
 
+// Appends one row to the target from a source row, then copies its nested rows.
+void CopyRow(const TClientDataSet& source, const TRow& row, TClientDataSet& target,
+             const std::vector<std::pair<int, int>>& pairs)
+{
+    target.Append();
+    std::vector<std::pair<const TClientDataSet*, int>> nested; // source table, target field
+    for (const auto& [s, t] : pairs) {
+        const bool sourceNested = source.Defs()[s].DataType == TFieldType::Nested;
+        const bool targetNested = target.Defs()[t].DataType == TFieldType::Nested;
+        if (sourceNested || targetNested) {
+            if (sourceNested && targetNested) {
+                int k = 0;
+                for (int i = 0; i < s; ++i)
+                    k += source.Defs()[i].DataType == TFieldType::Nested;
+                nested.emplace_back(row.Nested[k].get(), t);
+            }
+            continue;
+        }
+        target.Fields(t).SetValue(row.Values[s]);
+    }
+    target.Post();
+    for (const auto& [child, t] : nested)
+        CopyRowsByFieldName(*child, target.Fields(t).NestedDataSet());
+}
+
 } // namespace
 
-void CopyRowsByFieldName(TClientDataSet& source, TClientDataSet& target)
+void CopyRowsByFieldName(const TClientDataSet& source, TClientDataSet& target)
 {
     const std::vector<std::string> targetNames = FieldNames(target);
     const std::vector<std::string> sourceNames = FieldNames(source);
@@ -53,51 +78,20 @@ void CopyRowsByFieldName(TClientDataSet& source, TClientDataSet& target)
         pairs.emplace_back(source.FindField(name), target.FindField(name));
 
     target.EmptyDataSet();
-    // Every source row, whatever the source's filter shows.
-    for (const auto& row : source.Rows()) {
-        target.Append();
-        try {
-            std::vector<std::pair<TClientDataSet*, TClientDataSet*>> nested;
-            int nestedIndex = 0;
-            for (int s = 0; s < source.FieldCount(); ++s) {
-                const TFieldDef& sd = source.Defs()[s];
-                const auto it = std::find_if(pairs.begin(), pairs.end(),
-                                             [s](const auto& p) { return p.first == s; });
-                if (sd.DataType == TFieldType::Nested) {
-                    TClientDataSet* child = row->Nested[nestedIndex++].get();
-                    if (it != pairs.end() &&
-                        target.Defs()[it->second].DataType == TFieldType::Nested)
-                        nested.emplace_back(child, nullptr);
-                    continue;
-                }
-                if (it == pairs.end())
-                    continue;
-                if (target.Defs()[it->second].DataType == TFieldType::Nested)
-                    continue;
-                target.Fields(it->second).SetValue(row->Values[s]);
-            }
-            target.Post();
-            // Nested rows go in once the parent row is stored.
-            nestedIndex = 0;
-            for (int s = 0, k = 0; s < source.FieldCount(); ++s) {
-                const TFieldDef& sd = source.Defs()[s];
-                if (sd.DataType != TFieldType::Nested)
-                    continue;
-                const auto it = std::find_if(pairs.begin(), pairs.end(),
-                                             [s](const auto& p) { return p.first == s; });
-                if (it != pairs.end() && target.Defs()[it->second].DataType == TFieldType::Nested &&
-                    target.RecordCount() > 0) {
-                    CopyRowsByFieldName(*nested[static_cast<std::size_t>(k)].first,
-                                        target.Fields(it->second).NestedDataSet());
-                    ++k;
-                }
-            }
-        } catch (...) {
-            if (target.State() == TDataSetState::Insert)
-                target.Cancel();
-            throw;
-        }
+    // The target's filter is set aside while copying, so that each posted row is current
+    // and its nested rows can follow it.
+    TFilter saved = target.Filter();
+    target.ClearFilter();
+    try {
+        for (const auto& row : source.Rows()) // every source row, whatever its filter shows
+            CopyRow(source, *row, target, pairs);
+    } catch (...) {
+        if (target.State() == TDataSetState::Insert)
+            target.Cancel();
+        target.SetFilter(std::move(saved));
+        throw;
     }
+    target.SetFilter(std::move(saved));
 }
 
 bool UpgradeTableFile(const std::string& path, TClientDataSet& table)

@@ -19,7 +19,7 @@ bool UpgradeTableFile(const std::string& path, TClientDataSet& table);
 // Replaces the target's rows by the source's, copying the fields both have (by name, without
 // regard to case; values converted to the target's types). Nested tables of a common nested
 // field are copied the same way.
-void CopyRowsByFieldName(TClientDataSet& source, TClientDataSet& target);
+void CopyRowsByFieldName(const TClientDataSet& source, TClientDataSet& target);
 
 // Whether the list holds the name, compared without regard to case.
 bool NameInList(const std::vector<std::string>& list, const std::string& name);
