@@ -9,9 +9,10 @@
 namespace riz::service {
 namespace {
 
-constexpr const char* kProtocolPath = "/VORaradi/VORaradi.dll/ZK";
-constexpr const char* kEchoPath = "/VORaradi/VORaradi.dll/ECHO";
-constexpr const char* kNoticePath = "/riz-avivaze/messages/service_interruption[de].txt";
+// Route patterns are regular expressions: dots and brackets are escaped.
+constexpr const char* kProtocolPath = R"(/VORaradi/VORaradi\.dll/ZK)";
+constexpr const char* kEchoPath = R"(/VORaradi/VORaradi\.dll/ECHO)";
+constexpr const char* kNoticePath = R"(/riz-avivaze/messages/service_interruption\[de\]\.txt)";
 constexpr const char* kSitePrefix = "/riz-avivaze/client-sites/";
 
 // The query as it came, after the "?".
@@ -62,7 +63,7 @@ TServiceHttp::TServiceHttp(TServiceCore& core)
         }
         res.set_content(notice, "text/plain; charset=windows-1252");
     });
-    server.Get(std::string(kSitePrefix) + "([a-z]+\\.html)",
+    server.Get(std::string(kSitePrefix) + R"(([a-z]+\.html))",
                [](const httplib::Request& req, httplib::Response& res) {
                    std::string html;
                    if (!SitePage(req.matches[1], html)) {

@@ -126,7 +126,7 @@ int main(int argc, char** argv)
     if (port < 0 || port > 65535)
         return Fail("port out of range");
     if (!anyHost && !IsLoopbackHost(host))
-        return Fail("refusing to listen on " + host + " without --any-host");
+        return Fail(host + " is not a loopback address; give --any-host to listen there");
 
     TZKPrivateKey key;
     std::string error;
