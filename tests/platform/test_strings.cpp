@@ -32,7 +32,7 @@ TEST(StringTable, RangesAndTaskTexts)
         EXPECT_TRUE(HasStr(id)) << id;
     for (int id : AllStringIds()) {
         const bool inRange = (id >= 1 && id <= 4) || (id >= 10001 && id <= 11703) ||
-                             (id >= 19001 && id <= 19013) || (id >= 20001 && id <= 20933) ||
+                             (id >= 19001 && id <= 19999) || (id >= 20001 && id <= 20933) ||
                              (id >= 30101 && id <= 30913) || (id >= 50001 && id <= 52112);
         EXPECT_TRUE(inRange) << id;
         EXPECT_FALSE(LoadStr(id).empty()) << id;

@@ -31,7 +31,7 @@ public:
     TServerNames servers;
     int port = 80;
     TProxyInfo proxy;
-    std::string noticeUrl;
+    std::string noticeUrl = "http://127.0.0.9/riz-avivaze/messages/service_interruption[de].txt";
     std::string email = "kunde@example.de";
     std::string password = "geheim";
     std::string latestVersion;
