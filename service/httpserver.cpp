@@ -39,6 +39,9 @@ TServiceHttp::TServiceHttp(TServiceCore& core)
     server.set_write_timeout(5, 0);
     server.set_keep_alive_timeout(5);
     server.set_payload_max_length(64 * 1024);
+    // Header and body go out in separate writes; without this a keep-alive peer waits for the
+    // delayed acknowledgement on every answer.
+    server.set_tcp_nodelay(true);
 
     server.Get(kProtocolPath, [this](const httplib::Request& req, httplib::Response& res) {
         const std::string query = RawQuery(req);
