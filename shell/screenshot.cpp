@@ -1,0 +1,44 @@
+#include "shell/screenshot.h"
+
+#include "shell/controls/orvotrayicon.h"
+#include "shell/formrizavivaze.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QScreen>
+#include <QTimer>
+
+namespace riz {
+
+void ArmScreenshots(TFormRIZAvivaze& form)
+{
+    const QString dir = qEnvironmentVariable("RIZ_AVIVAZE_SCREENSHOT_DIR");
+    if (dir.isEmpty())
+        return;
+    QDir().mkpath(dir);
+    const int settleMs = qEnvironmentVariableIntValue("RIZ_AVIVAZE_SCREENSHOT_WAIT_MS") > 0
+                             ? qEnvironmentVariableIntValue("RIZ_AVIVAZE_SCREENSHOT_WAIT_MS")
+                             : 4000;
+    TFormRIZAvivaze* f = &form;
+    // After the start-up sequence: show the window and let the home page load.
+    QTimer::singleShot(500, f, [f, dir, settleMs] {
+        f->ShowMainWindow();
+        QTimer::singleShot(settleMs, f, [f, dir] {
+            f->grab().save(dir + QStringLiteral("/main-window.png"));
+            // The tray menu opened from the "Menü" label, as a user would open it.
+            const QPoint at = f->MenuLabel()->mapToGlobal(QPoint(4, 4));
+            f->TrayIcon()->ShowMenu(at - QPoint(0, f->PopupMenu()->sizeHint().height()));
+            QTimer::singleShot(700, f, [f, dir] {
+                if (QScreen* screen = QGuiApplication::primaryScreen())
+                    screen->grabWindow(0).save(dir + QStringLiteral("/tray-menu.png"));
+                f->PopupMenu()->grab().save(dir + QStringLiteral("/tray-menu-only.png"));
+                f->PopupMenu()->close();
+                f->MenuItemExitClick();
+            });
+        });
+    });
+}
+
+} // namespace riz
