@@ -1,0 +1,11 @@
+#include "tasks/comtaskgetsmscredits.h"
+#include "tasks/taskfactory.h"
+
+namespace riz {
+
+void RegisterAllTasks()
+{
+    RegisterTask(50452, [](int id) { return std::make_unique<TComTaskGetSMSCredits>(id); });
+}
+
+} // namespace riz
