@@ -2,6 +2,8 @@
 
 #include "protocol/cserror.h"
 
+#include <cmath>
+
 namespace riz::service {
 namespace {
 
@@ -27,11 +29,12 @@ int HandleSaveAddressBook(TRequestContext& ctx)
         st.Bind(1, id).Bind(2, r);
         for (size_t c = 0; c < kBookColumns.size(); ++c) {
             if (kBookColumns[c] == "birthday") {
-                // Kept in its coded form; a date that is no date is refused here, not later.
-                const std::string value =
+                // Kept coded as a date-time, written anew so that nothing but a date goes
+                // back out; a date that is no date is refused here, not later.
+                std::string value =
                     book.ColumnIndex("birthday") >= 0 ? book.CurrentCell("birthday").Value : "";
                 if (!value.empty())
-                    book.CurrentCell("birthday").AsDateTime();
+                    value = coding::CodeDateTime(book.CurrentCell("birthday").AsDateTime());
                 st.Bind(static_cast<int>(c + 3), value);
             } else {
                 st.Bind(static_cast<int>(c + 3), CellText(book, kBookColumns[c]));
@@ -94,6 +97,8 @@ int HandleSaveReminderList(TRequestContext& ctx)
     for (int r = 0; r < list.RowCount(); ++r, list.Next()) {
         const double when = list.CurrentCell("datetime").AsDateTime();
         const double before = list.CurrentCell("remind_when").AsFloat();
+        if (!std::isfinite(before) || before < 0 || before > 3660)
+            return rslt::kMalformed;
         // A reminder whose time has passed already is not sent late.
         const int sent = when - before <= ctx.Now ? 1 : 0;
         ctx.Db.Prepare("INSERT INTO reminders(customer_id, pos, datetime, description, "

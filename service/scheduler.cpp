@@ -7,6 +7,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 namespace riz::service {
 namespace {
@@ -52,24 +54,42 @@ bool SendReminderSms(TServiceDb& db, std::int64_t customer, const std::string& c
     return true;
 }
 
+struct TDue
+{
+    std::int64_t Id = 0;
+    std::int64_t Customer = 0;
+    std::string Receiver, Sender, Text, Type, LogoType, Email, CellPhone;
+    double When = 0;
+    bool Sms = false, Mail = false;
+};
+
 void DeliverScheduled(TServiceDb& db, double now)
 {
     TTransaction tx(db);
-    auto st = db.Prepare("SELECT queue_id, receiver, sender, text, sms_type, option_id, "
-                         "logo_type FROM messages WHERE delivered = 0 AND send_at <= ?1 "
-                         "ORDER BY queue_id");
-    st.Bind(1, now);
-    while (st.Step()) {
-        std::string text = st.Text(3);
-        const std::string type = st.Text(4);
-        if (type == "logo")
-            text = st.Text(6) == "NGG" ? "[Gruppengrafik]" : "[Logo]";
-        else if (type == "sound")
+    std::vector<TDue> due;
+    {
+        auto st = db.Prepare("SELECT queue_id, receiver, sender, text, sms_type, logo_type "
+                             "FROM messages WHERE delivered = 0 AND send_at <= ?1 ORDER BY queue_id");
+        st.Bind(1, now);
+        while (st.Step()) {
+            TDue d;
+            d.Id = st.Int64(0);
+            d.Receiver = st.Text(1);
+            d.Sender = st.Text(2);
+            d.Text = st.Text(3);
+            d.Type = st.Text(4);
+            d.LogoType = st.Text(5);
+            due.push_back(d);
+        }
+    }
+    for (const auto& d : due) {
+        std::string text = d.Text;
+        if (d.Type == "logo")
+            text = d.LogoType == "NGG" ? "[Gruppengrafik]" : "[Logo]";
+        else if (d.Type == "sound")
             text = "[Klingelton]";
-        DeliverToPhone(db, now, st.Text(1), st.Text(2), text, type, st.Int64(0));
-        db.Prepare("UPDATE messages SET delivered = 1 WHERE queue_id = ?1")
-            .Bind(1, st.Int64(0))
-            .Run();
+        DeliverToPhone(db, now, d.Receiver, d.Sender, text, d.Type, d.Id);
+        db.Prepare("UPDATE messages SET delivered = 1 WHERE queue_id = ?1").Bind(1, d.Id).Run();
     }
     tx.Commit();
 }
@@ -77,20 +97,35 @@ void DeliverScheduled(TServiceDb& db, double now)
 void SendEventReminders(TServiceDb& db, double now)
 {
     TTransaction tx(db);
-    auto st = db.Prepare(
-        "SELECT r.rowid, r.customer_id, r.datetime, r.description, c.email, c.cell_phone, "
-        "c.remind_with_sms, c.remind_with_email FROM reminders r JOIN customers c "
-        "ON c.id = r.customer_id WHERE r.sent = 0 AND r.datetime - r.remind_when <= ?1");
-    st.Bind(1, now);
-    while (st.Step()) {
-        const std::string text = "Erinnerung: " + st.Text(3) + " (" + FormatDate(st.Double(2)) + ")";
+    std::vector<TDue> due;
+    {
+        auto st = db.Prepare(
+            "SELECT r.rowid, r.customer_id, r.datetime, r.description, c.email, c.cell_phone, "
+            "c.remind_with_sms, c.remind_with_email FROM reminders r JOIN customers c "
+            "ON c.id = r.customer_id WHERE r.sent = 0 AND r.datetime - r.remind_when <= ?1");
+        st.Bind(1, now);
+        while (st.Step()) {
+            TDue d;
+            d.Id = st.Int64(0);
+            d.Customer = st.Int64(1);
+            d.When = st.Double(2);
+            d.Text = st.Text(3);
+            d.Email = st.Text(4);
+            d.CellPhone = st.Text(5);
+            d.Sms = st.Int(6) != 0;
+            d.Mail = st.Int(7) != 0;
+            due.push_back(d);
+        }
+    }
+    for (const auto& d : due) {
+        const std::string text = "Erinnerung: " + d.Text + " (" + FormatDate(d.When) + ")";
         bool sms = false;
-        if (st.Int(6))
-            sms = SendReminderSms(db, st.Int64(1), st.Text(5), text, "event", now);
+        if (d.Sms)
+            sms = SendReminderSms(db, d.Customer, d.CellPhone, text, "event", now);
         // Without credits or a number the reminder still reaches the customer by mail.
-        if (st.Int(7) || (st.Int(6) && !sms))
-            PostMail(db, now, st.Text(4), "RIZ Avivaze Erinnerung", text + "\n", "event");
-        db.Prepare("UPDATE reminders SET sent = 1 WHERE rowid = ?1").Bind(1, st.Int64(0)).Run();
+        if (d.Mail || (d.Sms && !sms))
+            PostMail(db, now, d.Email, "RIZ Avivaze Erinnerung", text + "\n", "event");
+        db.Prepare("UPDATE reminders SET sent = 1 WHERE rowid = ?1").Bind(1, d.Id).Run();
     }
     tx.Commit();
 }
@@ -101,15 +136,27 @@ void SendBirthdayReminders(TServiceDb& db, double now)
     int ty = 0, tm = 0, td = 0;
     calendar::CivilFromDays(today + calendar::kEpochOffset, ty, tm, td);
     TTransaction tx(db);
-    auto st = db.Prepare(
-        "SELECT b.customer_id, b.name, b.birthday, c.email, c.cell_phone, "
-        "c.remind_birthday_with_sms, c.remind_birthday_with_email FROM address_book b "
-        "JOIN customers c ON c.id = b.customer_id WHERE c.remind_birthdays = 1 AND "
-        "b.birthday <> ''");
-    while (st.Step()) {
+    struct TBirthday
+    {
+        std::int64_t Customer;
+        std::string Name, Birthday, Email, CellPhone;
+        bool Sms, Mail;
+    };
+    std::vector<TBirthday> rows;
+    {
+        auto st = db.Prepare(
+            "SELECT b.customer_id, b.name, b.birthday, c.email, c.cell_phone, "
+            "c.remind_birthday_with_sms, c.remind_birthday_with_email FROM address_book b "
+            "JOIN customers c ON c.id = b.customer_id WHERE c.remind_birthdays = 1 AND "
+            "b.birthday <> ''");
+        while (st.Step())
+            rows.push_back({st.Int64(0), st.Text(1), st.Text(2), st.Text(3), st.Text(4),
+                            st.Int(5) != 0, st.Int(6) != 0});
+    }
+    for (const auto& b : rows) {
         double birthday = 0;
         try {
-            birthday = coding::DecodeDateTime(st.Text(2));
+            birthday = coding::DecodeDateTime(b.Birthday);
         } catch (const std::exception&) {
             continue;
         }
@@ -132,18 +179,18 @@ void SendBirthdayReminders(TServiceDb& db, double now)
             const std::string kind = ahead == 0 ? "today" : "soon";
             auto mark = db.Prepare("INSERT OR IGNORE INTO birthday_reminders_sent(customer_id, "
                                    "name, day, kind) VALUES(?1,?2,?3,?4)");
-            mark.Bind(1, st.Int64(0)).Bind(2, st.Text(1)).Bind(3, static_cast<std::int64_t>(today + ahead)).Bind(4, kind);
+            mark.Bind(1, b.Customer).Bind(2, b.Name).Bind(3, static_cast<std::int64_t>(today + ahead)).Bind(4, kind);
             mark.Run();
             if (db.Changes() == 0)
                 continue;
             const std::string text =
-                ahead == 0 ? "Heute hat " + st.Text(1) + " Geburtstag!"
-                           : "In 3 Tagen hat " + st.Text(1) + " Geburtstag.";
+                ahead == 0 ? "Heute hat " + b.Name + " Geburtstag!"
+                           : "In 3 Tagen hat " + b.Name + " Geburtstag.";
             bool sms = false;
-            if (st.Int(5))
-                sms = SendReminderSms(db, st.Int64(0), st.Text(4), text, "birthday", now);
-            if (st.Int(6) || (st.Int(5) && !sms))
-                PostMail(db, now, st.Text(3), "RIZ Avivaze Geburtstagserinnerung", text + "\n",
+            if (b.Sms)
+                sms = SendReminderSms(db, b.Customer, b.CellPhone, text, "birthday", now);
+            if (b.Mail || (b.Sms && !sms))
+                PostMail(db, now, b.Email, "RIZ Avivaze Geburtstagserinnerung", text + "\n",
                          "birthday");
         }
     }

@@ -114,6 +114,20 @@ TEST_F(BackupTest, AddressBookRoundTripKeepsEscapesAndEmptyBirthdays)
                   .size(),
               4u);
 
+    // A birthday read as a date whatever its separators goes back in the one date form.
+    TCSTable odd = MakeTextTable(kBook, {{"Odd", "", "", "", "", "", ""}});
+    odd.Cell(0, 5).Value = "1975<03>01 00:00:00";
+    ASSERT_EQ(client.Call("SAVE_SMS_ADDRESS_BOOK", {TCSParam::Table("address_book", odd)}, other,
+                          "geheim")
+                  .Rslt(),
+              0);
+    EXPECT_EQ(client.Call("LOAD_SMS_ADDRESS_BOOK", {}, other, "geheim")
+                  .Message.GetParam("address_book")
+                  .AsTable()
+                  .Cell(0, 5)
+                  .Value,
+              "1975-03-01 00:00:00");
+
     // An impossible birthday is refused and leaves the old backup.
     auto bad = client.Call("SAVE_SMS_ADDRESS_BOOK",
                            {TCSParam::Table("address_book",

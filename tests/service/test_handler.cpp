@@ -165,7 +165,7 @@ TEST_F(HandlerTest, GarbageOrAbsenceOfEveryParameterKeepsTheBooksBalanced)
     // Raw coded values: unescaped markup, a bad escape, broken and oversized tables, numbers
     // out of range, impossible dates, bytes of every kind.
     const std::vector<std::string> garbage = {
-        "", "<", "\\x", "\\", "abc", "-99999999999999999999", "99999999999", "2001-13-45 99:99:99",
+        "", "<", "\\x", "\\", "abc", "nan", "-inf", "-99999999999999999999", "99999999999", "2001-13-45 99:99:99",
         "\\<TBL ROWS=\"2\" COLS=\"1\"\\>a\\\\;b\\\\;\\</TBL\\>",
         "\\<TBL ROWS=\"99999999\" COLS=\"99999999\"\\>\\</TBL\\>",
         "\\<TBL ROWS=\"1\" COLS=\"1\"\\>a\\\\;\\<\\\\;\\</TBL\\>",
