@@ -137,6 +137,32 @@ TEST_F(CreditTest, EveryPaymentTagWithItsResultCodes)
                                                      {"1000", "<cc2>"}}));
 }
 
+TEST_F(CreditTest, WithoutCardPaymentsCardsAnswer95AndAreNotOffered)
+{
+    ServiceOptions options;
+    options.ExtraArgs = {"--no-card-payments"};
+    ServiceProcess noCards(options);
+    ASSERT_TRUE(noCards.Running()) << noCards.Error();
+    ServiceClient client(noCards.Host(), noCards.Port());
+    const std::string email = NewEmail("nocard");
+    ASSERT_GT(client.Register(email, "geheim"), 0);
+    noCards.Confirm(email);
+    auto r = client.Call("BUY_CREDITS",
+                         [&] {
+                             std::vector<TCSParam> p = {TCSParam::Text("payment_option", "<cc2>")};
+                             for (auto& c : Card("VISA", "4111111111111111", 12, 2099, 1000))
+                                 p.push_back(c);
+                             return p;
+                         }(),
+                         email, "geheim");
+    ASSERT_TRUE(r.Decoded);
+    EXPECT_EQ(r.Rslt(), 95);
+    EXPECT_EQ(noCards.Credits(email), 0);
+    auto o = client.Call("GET_SMS_PAYMENT_OPTIONS", {}, email, "geheim");
+    EXPECT_EQ(o.Message.GetParam("payment_options").AsString(),
+              "<free-50><0190-50><0190-200><pre-wire>");
+}
+
 TEST_F(CreditTest, WelcomeCodeGoesToThePhoneOncePerPhoneAndCustomer)
 {
     const std::string email = NewCustomer("welcome", 0);

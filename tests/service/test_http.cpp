@@ -97,6 +97,21 @@ TEST_F(HttpTest, BrokenRequestsGetAnErrorAndTheServiceGoesOn)
         auto after = client.Get("/VORaradi/VORaradi.dll/ECHO?test");
         EXPECT_EQ(after.Body, "test") << "after " << c.What;
     }
+    // A readable request that lacks a parameter, or has one that does not read, is answered
+    // with a code, not an HTTP error.
+    auto missing = client.Call("SEND_SMS", {TCSParam::Text("sms_text", "x")}, email, "geheim", "1.01");
+    ASSERT_TRUE(missing.Decoded);
+    EXPECT_EQ(missing.Rslt(), 2);
+    TCSParam unreadable;
+    unreadable.Name = "receivers";
+    unreadable.Value = "\\<TBL ROWS=\\\"1\\\"\\>";
+    auto garbage = client.Call("SEND_SMS",
+                               {TCSParam::Text("sms_text", "x"), TCSParam::Text("sms_sender", "y"),
+                                unreadable},
+                               email, "geheim", "1.01");
+    ASSERT_TRUE(garbage.Decoded);
+    EXPECT_EQ(garbage.Rslt(), 2);
+
     auto ok = client.CallText(m.Text);
     ASSERT_TRUE(ok.Decoded);
     EXPECT_EQ(ok.Rslt(), 0);
