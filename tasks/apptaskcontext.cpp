@@ -1,12 +1,18 @@
 #include "tasks/apptaskcontext.h"
 
 #include "data/appparam.h"
+#include "data/datamoduleaddresses.h"
 #include "data/datamodulecust.h"
+#include "data/datamodulereminder.h"
+#include "data/datamodulesms.h"
 #include "platform/clock.h"
 #include "platform/strings.h"
 #include "tasks/datacollectionencryption.h"
 
+#include <algorithm>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 namespace riz {
 
@@ -89,6 +95,43 @@ double TAppTaskContext::Now() const
 int TAppTaskContext::ShowConnectionError(const std::string& errorText)
 {
     return ConnectionErrorDialog ? ConnectionErrorDialog(errorText) : 2;
+}
+
+} // namespace riz
+
+namespace riz {
+
+std::function<void()> TAppTaskContext::MarkTables()
+{
+    std::vector<TClientDataSet*> tables;
+    if (DataModuleCust)
+        for (TClientDataSet* t : {&DataModuleCust->CDSCustomer, &DataModuleCust->CDSPaymentInfoTemp,
+                                  &DataModuleCust->CDSNeighborhood})
+            tables.push_back(t);
+    if (DataModuleSMS) {
+        TDataModuleSMS& m = *DataModuleSMS;
+        for (TClientDataSet* t : {&m.CDSSMSHistory, &m.CDSSMSQueue, &m.CDSTree, &m.CDSLogoCategory,
+                                  &m.CDSSoundCategory, &m.CDSTextCategory, &m.CDSLogos, &m.CDSSounds,
+                                  &m.CDSTexts, &m.CDSDiscounts, &m.CDSBanner, &m.CDSSMSReceiver,
+                                  &m.CDSCreditChanges})
+            tables.push_back(t);
+    }
+    if (DataModuleAddresses)
+        tables.push_back(&DataModuleAddresses->CDSAddressBook);
+    if (DataModuleReminder)
+        tables.push_back(&DataModuleReminder->CDSReminder);
+
+    std::vector<std::pair<TClientDataSet*, TClientDataSet::TSavePoint>> marks;
+    for (TClientDataSet* t : tables)
+        if (t->Active())
+            marks.emplace_back(t, t->SavePoint());
+    return [marks] {
+        for (const auto& [table, point] : marks) {
+            // A table written to its file meanwhile has a shorter record; what was written
+            // stays, what came after it goes.
+            table->RollbackTo(std::min(point, table->SavePoint()));
+        }
+    };
 }
 
 } // namespace riz

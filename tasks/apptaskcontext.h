@@ -25,6 +25,8 @@ public:
     const TZKCrypt& Crypt() const override;
     double Now() const override;
     int ShowConnectionError(const std::string& errorText) override;
+    // Savepoints of every table of the four data modules.
+    std::function<void()> MarkTables() override;
 
     std::function<int(const std::string&)> ConnectionErrorDialog;
 

@@ -123,6 +123,7 @@ void TComTask::HttpComResult(const std::string& status, std::unique_ptr<std::str
             Idle = true;
             return;
         }
+        std::function<void()> undo;
         try {
             const int r = answer.GetParam("rslt").AsInt();
             if (r == 6) {
@@ -130,8 +131,12 @@ void TComTask::HttpComResult(const std::string& status, std::unique_ptr<std::str
                 Idle = true;
                 return;
             }
+            undo = ctx.MarkTables();
             AnalyseResult(answer);
         } catch (const std::exception& e) {
+            // Storing is all or nothing: the tables return to where they were before the answer.
+            if (undo)
+                undo();
             // Reported like any exception that leaves an event: the dialog stays until the user
             // cancels it.
             ReportApplicationException(e);

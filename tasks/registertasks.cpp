@@ -1,11 +1,13 @@
-#include "tasks/comtaskgetsmscredits.h"
+#include "tasks/registertasks.h"
+
 #include "tasks/taskfactory.h"
 
 namespace riz {
 
 void RegisterAllTasks()
 {
-    RegisterTask(50452, [](int id) { return std::make_unique<TComTaskGetSMSCredits>(id); });
+    RegisterCreditAndAccountTasks();
+    RegisterMessageAndCatalogTasks();
 }
 
 } // namespace riz

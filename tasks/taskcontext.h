@@ -35,6 +35,10 @@ public:
     // The connection problem dialog: 1 retries, anything else gives up.
     virtual int ShowConnectionError(const std::string& errorText) = 0;
 
+    // Marks the local tables before an answer is stored; the returned routine brings them back
+    // to the mark when storing fails halfway, so that a later write cannot save half an answer.
+    virtual std::function<void()> MarkTables() { return {}; }
+
     // Transport time-outs (parameters so that tests can shorten them).
     int AnswerTimeoutMs = 60000;
     int ConnectTimeoutMs = 11000;

@@ -6,11 +6,17 @@
 #include "data/datamodulecust.h"
 #include "data/datamodules.h"
 #include "platform/clock.h"
+#include "platform/modalhook.h"
+#include "platform/widgets/msgbox.h"
 #include "tasks/communicationscreen.h"
+
+#include <QPushButton>
 #include "tasks/datacollectionencryption.h"
 #include "tasks/taskfactory.h"
 #include "tests/support/qtapp.h"
 #include "tests/support/testpaths.h"
+
+#include <QTimer>
 
 namespace riz::test {
 
@@ -69,6 +75,31 @@ void ClientInstall::AddProfile(const std::string& email, const std::string& pass
 int ClientInstall::Execute(int taskId)
 {
     return m_screen->Execute(taskId);
+}
+
+std::string ClientInstall::ExecuteExpectingError(int taskId)
+{
+    const size_t before = ModalHook::History().size();
+    ModalHook::PushAnswer("error", TMsgBox::mrOk);
+    std::string shown;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        const auto& history = ModalHook::History();
+        for (size_t i = before; i < history.size(); ++i) {
+            if (history[i].kind == "error") {
+                shown = history[i].text;
+                poll.stop();
+                ModalHook::PushAnswer("question", TMsgBox::mrYes);
+                m_screen->BtnCancel->click();
+                return;
+            }
+        }
+    });
+    poll.start();
+    m_screen->Execute(taskId);
+    poll.stop();
+    return shown;
 }
 
 int ClientInstall::ResultCode() const

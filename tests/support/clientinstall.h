@@ -27,6 +27,11 @@ public:
     // Runs a task through the runner; the runner's return value (1 done, 2 cancelled).
     int Execute(int taskId);
     int ResultCode() const;
+    // Runs a task whose storing is expected to fail: answers the error box that reports the
+    // failure, then cancels the runner (which waits for the user after such an error) and
+    // confirms the cancel question. Returns the error text shown, empty when none was.
+    std::string ExecuteExpectingError(int taskId);
+    TCommunicationScreen& Screen() { return *m_screen; }
 
     // Closes the tables and opens them again from their files.
     void Reopen();

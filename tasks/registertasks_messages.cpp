@@ -1,0 +1,10 @@
+#include "tasks/registertasks.h"
+#include "tasks/taskfactory.h"
+
+namespace riz {
+
+void RegisterMessageAndCatalogTasks()
+{
+}
+
+} // namespace riz
