@@ -10,7 +10,9 @@
 #include "platform/trace.h"
 #include "platform/widgets/msgbox.h"
 #include "shell/appexception.h"
+#include "shell/bannershow.h"
 #include "shell/controls/orvotrayicon.h"
+#include "shell/controls/shellrequests.h"
 #include "shell/controls/webaddress.h"
 #include "shell/updateoffer.h"
 #include "shell/updateparams.h"
@@ -81,6 +83,8 @@ TFormRIZAvivaze::~TFormRIZAvivaze()
         m_trayIcon->SetVisible(false);
     m_trayIcon.reset();
     SetAppTerminateHandler({});
+    SetUpdateCheckHandler({});
+    SetSponsorBannerHandler({});
     if (g_form == this)
         g_form = nullptr;
 }
@@ -148,6 +152,7 @@ void TFormRIZAvivaze::FormCreate(const QStringList& arguments, const std::string
     m_startup.UpdateAutoStartMenuItem = [this] { UpdateAutoStartMenuItem(); };
     m_startup.ShowTrayIcon = [this] {
         SetTrayIconVisible(true);
+        Trace("tray icon shown");
         // Without a notification area the program would be unreachable: show the window.
         if (!QSystemTrayIcon::isSystemTrayAvailable())
             m_startup.Popup = true;
@@ -156,6 +161,10 @@ void TFormRIZAvivaze::FormCreate(const QStringList& arguments, const std::string
     m_startup.ShowMainWindow = [this] { ShowMainWindow(); };
     m_startup.CheckForUpdate = [this] { CheckForUpdate(TUpdateOffer::umStart); };
     m_startup.Terminate = [] { QCoreApplication::exit(0); };
+
+    // The feature pages reach the update offer and the sponsor banner through these.
+    SetUpdateCheckHandler([this](int mode) { CheckForUpdate(mode); });
+    SetSponsorBannerHandler([](QWidget* parent) { ShowSponsorBanner(parent); });
 
     m_startupTimer.setSingleShot(true);
     m_startupTimer.setInterval(50);
@@ -282,6 +291,8 @@ void TFormRIZAvivaze::RefreshSMSPage()
 
 void TFormRIZAvivaze::CheckForUpdate(int mode)
 {
+    if (!m_appParam)
+        return;
     TAppParamUpdateParams params(*m_appParam);
     TUpdateOffer offer(params, LoadStr(50001), m_dataCollection->ProgramDir);
     offer.RunTask = RunTaskHook();

@@ -6,6 +6,7 @@
 #include "platform/modalhook.h"
 #include "shell/bannershow.h"
 #include "shell/controls/orvotrayicon.h"
+#include "shell/controls/shellrequests.h"
 #include "shell/controls/webaddress.h"
 #include "shell/formrizavivaze.h"
 #include "shell/startup.h"
@@ -487,6 +488,29 @@ TEST_F(MainWindow, DeclinedUpdateReturnsWithTheNextAnnouncedVersion)
     EXPECT_FALSE(ModalHook::HasPending());
 }
 
+TEST_F(MainWindow, FeaturePagesReachTheUpdateOfferAfterUserActions)
+{
+    Clock::SetNow(EncodeDateTime({2026, 6, 1, 12, 0, 0, 0}));
+    Create();
+    form->StartupTimerTimer();
+    form->Params()->SetLatestVersion("0.97.02");
+    auto prompts = [] {
+        return std::count_if(
+            ModalHook::History().begin(), ModalHook::History().end(),
+            [](const ModalHook::Record& r) { return r.kind == "TFormNewVersion"; });
+    };
+    ModalHook::PushAnswer("TFormNewVersion", 7);
+    RequestUpdateCheck(TUpdateOffer::umAfterAction);
+    EXPECT_EQ(prompts(), 1);
+    EXPECT_EQ(form->Params()->dtLastAskedForUpdate, Clock::Now());
+    RequestUpdateCheck(TUpdateOffer::umAfterAction); // within the day: no offer
+    EXPECT_EQ(prompts(), 1);
+    form.reset();
+    Clock::Advance(2);
+    RequestUpdateCheck(TUpdateOffer::umAfterAction); // no main window, no offer
+    EXPECT_EQ(prompts(), 1);
+}
+
 TEST_F(MainWindow, BannerRowIsShownFromTheTable)
 {
     Create();
@@ -524,9 +548,10 @@ TEST_F(MainWindow, BannerRowIsShownFromTheTable)
     ASSERT_TRUE(reread.Locate("BANNER_ID", TValue(std::int32_t(17))));
     EXPECT_DOUBLE_EQ(reread.FieldByName("LAST_CALL").AsDateTime(), Clock::Now());
 
+    // The send flow asks for the banner through the shell's request.
     DataModuleSMS->BannerToShow = 17;
     ModalHook::PushAnswer("TFormBanner", 1);
-    ShowSponsorBanner();
+    RequestSponsorBanner(nullptr);
     ASSERT_FALSE(ModalHook::History().empty());
     EXPECT_EQ(ModalHook::History().back().kind, "TFormBanner");
     EXPECT_EQ(ModalHook::History().back().text, "http://sponsor.example/");
