@@ -10,7 +10,11 @@
 #include "service/servicecore.h"
 
 #include <benchmark/benchmark.h>
-#include <httplib.h>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -25,6 +29,79 @@ using namespace riz;
 using namespace riz::service;
 
 namespace {
+
+// A keep-alive HTTP/1.1 client over one socket, enough for these GET requests.
+class Connection
+{
+public:
+    explicit Connection(int port) : m_port(port) { Open(); }
+    ~Connection()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+
+    void Open()
+    {
+        m_buf.clear();
+        m_fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_port = htons(static_cast<uint16_t>(m_port));
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        const int one = 1;
+        ::setsockopt(m_fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+        if (::connect(m_fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+            ::close(m_fd);
+            m_fd = -1;
+        }
+    }
+
+    // The body of a 200 answer; false for anything else.
+    bool Get(const std::string& target, std::string& body)
+    {
+        if (m_fd < 0)
+            return false;
+        const std::string req = "GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+        if (::send(m_fd, req.data(), req.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(req.size()))
+            return false;
+        size_t end;
+        while ((end = m_buf.find("\r\n\r\n")) == std::string::npos)
+            if (!Read())
+                return false;
+        const std::string head = m_buf.substr(0, end);
+        const size_t cl = head.find("Content-Length: ");
+        if (head.rfind("HTTP/1.1 200", 0) != 0 || cl == std::string::npos)
+            return false;
+        const size_t length = std::stoul(head.substr(cl + 16));
+        while (m_buf.size() < end + 4 + length)
+            if (!Read())
+                return false;
+        body = m_buf.substr(end + 4, length);
+        m_buf.erase(0, end + 4 + length);
+        // The server ends a connection now and then; the next request opens a new one.
+        if (head.find("Connection: close") != std::string::npos) {
+            ::close(m_fd);
+            Open();
+        }
+        return true;
+    }
+
+private:
+    bool Read()
+    {
+        char chunk[16384];
+        const ssize_t n = ::recv(m_fd, chunk, sizeof chunk, 0);
+        if (n <= 0)
+            return false;
+        m_buf.append(chunk, static_cast<size_t>(n));
+        return true;
+    }
+
+    int m_port;
+    int m_fd = -1;
+    std::string m_buf;
+};
 
 // One service in this process for all benchmarks, on a free loopback port.
 struct Service
@@ -49,9 +126,12 @@ struct Service
         port = http->Bind("127.0.0.1", 0);
         thread = std::thread([this] { http->Run(); });
         // Wait until it serves.
-        httplib::Client probe("127.0.0.1", port);
-        for (int i = 0; i < 200 && !probe.Get("/VORaradi/VORaradi.dll/ECHO?test"); ++i)
+        for (int i = 0; i < 200; ++i) {
+            std::string body;
+            if (Connection(port).Get("/VORaradi/VORaradi.dll/ECHO?test", body))
+                break;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
         core->WithDb([](TServiceDb& db) {
             db.Exec("INSERT INTO customers(email, password, confirmed, reg_code, credits, created) "
                     "VALUES('bench@example.org', 'geheim', 1, '', 2000000000, 0)");
@@ -110,9 +190,7 @@ std::string SendSmsTarget(TZKCrypt& crypt)
 void Measure(benchmark::State& state, const std::string& target, bool decrypt)
 {
     Service& service = TheService();
-    httplib::Client client("127.0.0.1", service.port);
-    client.set_keep_alive(true);
-    client.set_tcp_nodelay(true);
+    Connection connection(service.port);
     TZKCrypt crypt(7);
     crypt.SetPublicKey(kServicePublicExponent, kServiceModulus);
     crypt.SetMarker(kServiceMarker);
@@ -121,13 +199,13 @@ void Measure(benchmark::State& state, const std::string& target, bool decrypt)
     std::vector<double> micros;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        auto res = client.Get(path.c_str());
-        if (!res || res->status != 200) {
+        std::string body;
+        if (!connection.Get(path, body)) {
             state.SkipWithError("request failed");
             break;
         }
         if (decrypt) {
-            const std::string answer = crypt.DecryptAnswer(res->body.substr(16));
+            const std::string answer = crypt.DecryptAnswer(body.substr(16));
             benchmark::DoNotOptimize(answer);
         }
         micros.push_back(

@@ -2,24 +2,20 @@
 
 #include "service/sitepages.h"
 
-#include <httplib.h>
-
+#include <algorithm>
 #include <chrono>
 
 namespace riz::service {
 namespace {
 
-// Route patterns are regular expressions: dots and brackets are escaped.
-constexpr const char* kProtocolPath = R"(/VORaradi/VORaradi\.dll/ZK)";
-constexpr const char* kEchoPath = R"(/VORaradi/VORaradi\.dll/ECHO)";
-constexpr const char* kNoticePath = R"(/riz-avivaze/messages/service_interruption\[de\]\.txt)";
+constexpr const char* kProtocolPath = "/VORaradi/VORaradi.dll/ZK";
+constexpr const char* kEchoPath = "/VORaradi/VORaradi.dll/ECHO";
+constexpr const char* kNoticePath = "/riz-avivaze/messages/service_interruption[de].txt";
 constexpr const char* kSitePrefix = "/riz-avivaze/client-sites/";
 
-// The query as it came, after the "?".
-std::string RawQuery(const httplib::Request& req)
+THttpResponse NotFound()
 {
-    const size_t q = req.target.find('?');
-    return q == std::string::npos ? std::string() : req.target.substr(q + 1);
+    return {404, "not found", "text/plain"};
 }
 
 } // namespace
@@ -31,64 +27,8 @@ bool IsLoopbackAddress(const std::string& address)
 }
 
 TServiceHttp::TServiceHttp(TServiceCore& core)
-    : m_core(core), m_server(std::make_unique<httplib::Server>())
+    : m_core(core), m_listener([this](const THttpRequest& req) { return Route(req); })
 {
-    auto& server = *m_server;
-    // A peer that sends nothing or stops half-way does not hold a worker for long.
-    server.set_read_timeout(5, 0);
-    server.set_write_timeout(5, 0);
-    server.set_keep_alive_timeout(5);
-    server.set_payload_max_length(64 * 1024);
-    // Header and body go out in separate writes; without this a keep-alive peer waits for the
-    // delayed acknowledgement on every answer.
-    server.set_tcp_nodelay(true);
-
-    server.Get(kProtocolPath, [this](const httplib::Request& req, httplib::Response& res) {
-        const std::string query = RawQuery(req);
-        if (query.rfind("r=", 0) != 0) {
-            res.status = 400;
-            res.set_content("bad request", "text/plain");
-            return;
-        }
-        const THttpReply reply = m_core.HandleRequestText(query.substr(2));
-        res.status = reply.Status;
-        res.set_content(reply.Body, reply.ContentType.c_str());
-    });
-    server.Get(kEchoPath, [](const httplib::Request& req, httplib::Response& res) {
-        res.set_content(RawQuery(req), "text/plain");
-    });
-    server.Get(kNoticePath, [this](const httplib::Request&, httplib::Response& res) {
-        const std::string& notice = m_core.Options().InterruptionNotice;
-        if (notice.empty()) {
-            res.status = 404;
-            res.set_content("not found", "text/plain");
-            return;
-        }
-        res.set_content(notice, "text/plain; charset=windows-1252");
-    });
-    server.Get(std::string(kSitePrefix) + R"(([a-z]+\.html))",
-               [](const httplib::Request& req, httplib::Response& res) {
-                   std::string html;
-                   if (!SitePage(req.matches[1], html)) {
-                       res.status = 404;
-                       res.set_content("not found", "text/plain");
-                       return;
-                   }
-                   res.set_content(html, "text/html; charset=utf-8");
-               });
-    server.Get("/admin", [this](const httplib::Request& req, httplib::Response& res) {
-        if (!IsLoopbackAddress(req.remote_addr)) {
-            res.status = 403;
-            res.set_content("forbidden", "text/plain");
-            return;
-        }
-        res.set_content(AdminPage(m_core), "text/html; charset=utf-8");
-    });
-    server.set_exception_handler(
-        [](const httplib::Request&, httplib::Response& res, std::exception_ptr) {
-            res.status = 500;
-            res.set_content("internal error", "text/plain");
-        });
 }
 
 TServiceHttp::~TServiceHttp()
@@ -98,21 +38,48 @@ TServiceHttp::~TServiceHttp()
         m_scheduler.join();
 }
 
-int TServiceHttp::Bind(const std::string& host, int port)
+THttpResponse TServiceHttp::Route(const THttpRequest& req)
 {
-    if (port == 0)
-        return m_server->bind_to_any_port(host);
-    return m_server->bind_to_port(host, port) ? port : -1;
+    if (req.Path == kProtocolPath) {
+        if (req.Query.rfind("r=", 0) != 0)
+            return {400, "bad request", "text/plain"};
+        const THttpReply reply = m_core.HandleRequestText(req.Query.substr(2));
+        return {reply.Status, reply.Body, reply.ContentType};
+    }
+    if (req.Path == kEchoPath)
+        return {200, req.Query, "text/plain"};
+    if (req.Path == kNoticePath) {
+        const std::string& notice = m_core.Options().InterruptionNotice;
+        if (notice.empty())
+            return NotFound();
+        return {200, notice, "text/plain; charset=windows-1252"};
+    }
+    if (req.Path.rfind(kSitePrefix, 0) == 0) {
+        std::string html;
+        if (!SitePage(req.Path.substr(std::string(kSitePrefix).size()), html))
+            return NotFound();
+        return {200, html, "text/html; charset=utf-8"};
+    }
+    if (req.Path == "/admin") {
+        if (!IsLoopbackAddress(req.PeerAddress))
+            return {403, "forbidden", "text/plain"};
+        return {200, AdminPage(m_core), "text/html; charset=utf-8"};
+    }
+    return NotFound();
 }
 
-bool TServiceHttp::Run()
+int TServiceHttp::Bind(const std::string& host, int port)
+{
+    return m_listener.Bind(host, port);
+}
+
+void TServiceHttp::Run()
 {
     m_scheduler = std::thread([this] { SchedulerLoop(); });
-    const bool ok = m_server->listen_after_bind();
+    m_listener.Run();
     Stop();
     if (m_scheduler.joinable())
         m_scheduler.join();
-    return ok;
 }
 
 void TServiceHttp::Stop()
@@ -122,7 +89,7 @@ void TServiceHttp::Stop()
         m_stopping = true;
     }
     m_wake.notify_all();
-    m_server->stop();
+    m_listener.Stop();
 }
 
 void TServiceHttp::SchedulerLoop()

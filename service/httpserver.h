@@ -1,5 +1,6 @@
 #pragma once
 
+#include "service/httplistener.h"
 #include "service/servicecore.h"
 
 #include <atomic>
@@ -8,10 +9,6 @@
 #include <mutex>
 #include <string>
 #include <thread>
-
-namespace httplib {
-class Server;
-}
 
 namespace riz::service {
 
@@ -27,15 +24,16 @@ public:
 
     // Binds host:port (port 0 picks a free one); the bound port, or -1.
     int Bind(const std::string& host, int port);
-    // Serves until Stop(); returns false when the server could not listen.
-    bool Run();
+    // Serves until Stop().
+    void Run();
     void Stop();
 
 private:
     void SchedulerLoop();
+    THttpResponse Route(const THttpRequest& req);
 
     TServiceCore& m_core;
-    std::unique_ptr<httplib::Server> m_server;
+    THttpListener m_listener;
     std::thread m_scheduler;
     std::mutex m_mutex;
     std::condition_variable m_wake;
