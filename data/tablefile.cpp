@@ -81,7 +81,8 @@ struct Db
 
 void OpenDb(Db& db, const std::string& path, int flags, int code)
 {
-    if (sqlite3_open_v2(path.c_str(), &db.h, flags, nullptr) != SQLITE_OK) {
+    // A connection is only ever used by the thread that opened it: no locking inside SQLite.
+    if (sqlite3_open_v2(path.c_str(), &db.h, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
         const std::string msg = db.h ? sqlite3_errmsg(db.h) : "kein Speicher";
         throw ETableFileError(code, path, msg);
     }
@@ -332,7 +333,8 @@ TFieldDefs TTableFile::ReadFieldDefs(const std::string& path)
     if (!Exists(path))
         throw ETableFileError(kReadError, path, "die Datei fehlt");
     Db db;
-    OpenDb(db, path, SQLITE_OPEN_READONLY, kReadError);
+    OpenDb(db, path, ::access(path.c_str(), W_OK) == 0 ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY,
+           kReadError);
     return ReadDefs(db.h, path);
 }
 
@@ -344,7 +346,7 @@ void TTableFile::Load(const std::string& path, TClientDataSet& ds)
     if (!S_ISREG(info.st_mode))
         throw ETableFileError(kReadError, path, "keine Datei");
     Db db;
-    // Read-write, so that SQLite can roll back the journal a crashed write left behind.
+    // Read-write, so that SQLite can take in the log a crashed write left behind.
     if (::access(path.c_str(), W_OK) == 0)
         OpenDb(db, path, SQLITE_OPEN_READWRITE, kReadError);
     else
@@ -363,6 +365,12 @@ void TTableFile::Load(const std::string& path, TClientDataSet& ds)
     std::vector<std::unique_ptr<TRow>> rows;
     std::int64_t maxId = 0;
     {
+        // The greatest id bounds the row count and costs one look into the index.
+        Stmt count(db.h, "SELECT max(id) FROM t", kReadError, path);
+        if (count.Step() == SQLITE_ROW)
+            rows.reserve(static_cast<std::size_t>(std::max<sqlite3_int64>(0, sqlite3_column_int64(count.get(), 0))));
+    }
+    {
         std::string sql = "SELECT id";
         for (std::size_t i : cols)
             sql += "," + Col(i);
@@ -371,10 +379,14 @@ void TTableFile::Load(const std::string& path, TClientDataSet& ds)
             auto row = std::make_unique<TRow>();
             row->Id = sqlite3_column_int64(st.get(), 0);
             maxId = std::max(maxId, row->Id);
-            row->Values.resize(defs.size());
+            row->Values.reserve(defs.size());
             int k = 1;
-            for (std::size_t i : cols)
-                row->Values[i] = ColumnValue(st.get(), k++, defs[i].DataType);
+            for (const TFieldDef& d : defs) {
+                if (d.DataType == TFieldType::Nested)
+                    row->Values.emplace_back();
+                else
+                    row->Values.push_back(ColumnValue(st.get(), k++, d.DataType));
+            }
             rows.push_back(std::move(row));
         }
     }
@@ -466,15 +478,17 @@ void TTableFile::WriteAll(const std::string& path, const TClientDataSet& ds)
     ::chmod(temp.c_str(), 0600);
     FsyncPath(temp, false);
 
-    // A crashed change write may have left a journal for the old file; it must not be applied
-    // to the new one. Opening the old file rolls it back; a journal that remains is dropped.
-    const std::string journal = path + "-journal";
-    if (Exists(journal)) {
+    // A crashed change write may have left a log or journal for the old file; it must not be
+    // applied to the new one. Opening the old file folds it in (or rolls it back), closing
+    // it removes it; whatever remains is dropped.
+    const std::string sides[] = {path + "-wal", path + "-journal", path + "-shm"};
+    if (ExistsNotEmpty(sides[0]) || ExistsNotEmpty(sides[1])) {
         Db old;
         if (sqlite3_open_v2(path.c_str(), &old.h, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK)
             sqlite3_exec(old.h, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     }
-    std::filesystem::remove(journal);
+    for (const std::string& side : sides)
+        std::filesystem::remove(side);
 
     if (::rename(temp.c_str(), path.c_str()) != 0) {
         const std::string reason = std::strerror(errno);
@@ -492,9 +506,11 @@ void TTableFile::Open()
         throw ETableFileError(kWriteError, m_path, "die Datei fehlt");
     Db db;
     OpenDb(db, m_path, SQLITE_OPEN_READWRITE, kWriteError);
-    // A rollback journal with full syncing: a write that is cut off is rolled back on the next
-    // open, a finished one survives a power cut.
-    Exec(db.h, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL", kWriteError, m_path);
+    // Write-ahead log with full syncing: a commit is one append to the log and one sync, so
+    // its cost follows the change; a write that is cut off leaves the log's earlier commits,
+    // and a finished one survives a power cut. The log and its index ("-wal", "-shm") live
+    // beside the file while it is open and are folded back when the last connection closes.
+    Exec(db.h, "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL", kWriteError, m_path);
     m_db = db.h;
     db.h = nullptr;
 }
