@@ -108,6 +108,9 @@ std::string AdminPage(TServiceCore& core)
                 "SELECT queue_id, customer_id, receiver, send_at, text FROM messages "
                 "WHERE delivered = 0 ORDER BY send_at",
                 {'t', 't', 't', 'd', 't'});
+        Section(page, db, "Anfragen (letzte 100)", {"Zeit", "Anfrage", "E-Mail", "rslt", "Fehler"},
+                "SELECT at, name, email, rslt, error FROM request_log ORDER BY id DESC LIMIT 100",
+                {'d', 't', 't', 't', 't'});
         Section(page, db, "Code-Pool (0190)", {"Code", "Zahlungsart", "Eingel&ouml;st von"},
                 "SELECT code, option, COALESCE(used_by, '') FROM code_pool ORDER BY option, "
                 "used_by IS NOT NULL, code",

@@ -41,7 +41,7 @@ public:
     static constexpr int kTimeoutMs = 5000;
     static constexpr int kMaxRequestsPerConnection = 1000;
 
-    THttpListener(THandler handler, int workers = 8);
+    THttpListener(THandler handler, int workers = 32);
     ~THttpListener();
     THttpListener(const THttpListener&) = delete;
     THttpListener& operator=(const THttpListener&) = delete;

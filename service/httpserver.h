@@ -40,7 +40,8 @@ private:
     bool m_stopping = false;
 };
 
-// The admin page: outbox, phone inboxes, code pool, customers with their credits.
+// The admin page: customers with their credits, outbox, phone inboxes, scheduled SMS, the
+// latest requests, the code pool.
 std::string AdminPage(TServiceCore& core);
 // Whether a peer address is on this machine.
 bool IsLoopbackAddress(const std::string& address);

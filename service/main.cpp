@@ -2,6 +2,7 @@
 
 #include "service/httpserver.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -38,6 +39,9 @@ const char* const kUsage =
     "  --free-sms-per-day N      sponsored SMS per customer and day (default 5)\n"
     "  --no-card-payments        refuse credit card purchases with result 95\n"
     "  --tick-ms N               period of the scheduler in milliseconds (default 1000)\n"
+    "  --replay-window S         answer a request text that arrives again within S seconds\n"
+    "                            (a resend after a lost answer) with its first answer instead\n"
+    "                            of carrying it out twice (default 0: off)\n"
     "  --any-host                allow a non-loopback --listen address\n"
     "  --help                    show this text\n";
 
@@ -105,6 +109,10 @@ int main(int argc, char** argv)
             if (!value(number))
                 return Fail("--tick-ms needs a number");
             options.TickMs = std::atoi(number.c_str());
+        } else if (arg == "--replay-window") {
+            if (!value(number))
+                return Fail("--replay-window needs seconds");
+            options.ReplayWindowSeconds = std::max(0, std::atoi(number.c_str()));
         } else if (arg == "--any-host") {
             anyHost = true;
         } else {

@@ -2,10 +2,12 @@
 
 #include "platform/calendar.h"
 #include "protocol/cserror.h"
+#include "protocol/digest.h"
 #include "service/requestcontext.h"
 #include "service/scheduler.h"
 #include "service/seeddata.h"
 
+#include <cstdio>
 #include <ctime>
 #include <map>
 #include <sys/time.h>
@@ -126,7 +128,16 @@ THttpReply TServiceCore::HandleRequestText(const std::string& requestText)
         LogRequest(Now(), "", "", -1, "", error);
         return {400, "bad request", "text/plain"};
     }
-    const std::string answer = HandleMessage(opened.Message);
+    std::string replayKey;
+    if (m_options.ReplayWindowSeconds > 0) {
+        // The plaintext's time stamp and digest name one request text of one client run.
+        const auto digest = TZKDigest::Of(opened.TimeStamp + " " + opened.Message);
+        char hex[48];
+        std::snprintf(hex, sizeof hex, "%08x%08x%08x%08x%08x", digest[0], digest[1], digest[2],
+                      digest[3], digest[4]);
+        replayKey = opened.TimeStamp + ":" + hex;
+    }
+    const std::string answer = HandleMessage(opened.Message, replayKey);
     THttpReply reply;
     if (m_options.PlainAnswers)
         reply.Body = TZKServerEnvelope::AnswerHeader(false) + answer;
@@ -136,7 +147,7 @@ THttpReply TServiceCore::HandleRequestText(const std::string& requestText)
     return reply;
 }
 
-std::string TServiceCore::HandleMessage(const std::string& messageText, const std::string& logNote)
+std::string TServiceCore::HandleMessage(const std::string& messageText, const std::string& replayKey)
 {
     const double now = Now();
     TCSDataString request;
@@ -167,7 +178,7 @@ std::string TServiceCore::HandleMessage(const std::string& messageText, const st
         TCSDataString params;
         params.AddParam(TCSParam::Text("server_list", m_options.ServerList));
         std::lock_guard lock(m_mutex);
-        LogRequest(now, name, email, rslt::kRedirect, messageText, logNote);
+        LogRequest(now, name, email, rslt::kRedirect, messageText, "");
         return AnswerText(name, ver, rslt::kRedirect, &params);
     }
 
@@ -181,8 +192,22 @@ std::string TServiceCore::HandleMessage(const std::string& messageText, const st
 
     TCSDataString params;
     int result = rslt::kOk;
-    std::string error = logNote;
+    std::string error;
     std::lock_guard lock(m_mutex);
+    const double window = m_options.ReplayWindowSeconds / 86400.0;
+    if (!replayKey.empty()) {
+        try {
+            auto seen = m_db.Prepare("SELECT answer FROM answered_requests WHERE key = ?1 AND "
+                                     "at >= ?2");
+            seen.Bind(1, replayKey).Bind(2, now - window);
+            if (seen.Step()) {
+                LogRequest(now, name, email, -2, messageText, "repeated request: first answer sent again");
+                return seen.Text(0);
+            }
+        } catch (const EServiceDbError&) {
+            // Without the table of answers the request is simply carried out.
+        }
+    }
     TRequestContext ctx{m_db, m_options, request, params, now, {}};
     try {
         TTransaction tx(m_db);
@@ -214,7 +239,19 @@ std::string TServiceCore::HandleMessage(const std::string& messageText, const st
     // A failed handler's half-built answer is not sent; a refusal keeps what it prepared.
     const bool keepParams = result != rslt::kInternal && result != rslt::kMalformed;
     LogRequest(now, name, email, result, messageText, error);
-    return AnswerText(name, ver, result, keepParams ? &params : nullptr);
+    const std::string answer = AnswerText(name, ver, result, keepParams ? &params : nullptr);
+    if (!replayKey.empty()) {
+        try {
+            m_db.Prepare("DELETE FROM answered_requests WHERE at < ?1").Bind(1, now - window).Run();
+            m_db.Prepare("INSERT OR REPLACE INTO answered_requests(key, at, answer) VALUES(?1,?2,?3)")
+                .Bind(1, replayKey)
+                .Bind(2, now)
+                .Bind(3, answer)
+                .Run();
+        } catch (const EServiceDbError&) {
+        }
+    }
+    return answer;
 }
 
 void TServiceCore::LogRequest(double now, const std::string& name, const std::string& email,

@@ -31,7 +31,9 @@ public:
     THttpReply HandleRequestText(const std::string& requestText);
     // A decrypted request message to the answer message text; used behind the envelope and by
     // tests and the fuzz target.
-    std::string HandleMessage(const std::string& messageText, const std::string& logNote = {});
+    // With a replay key (set by HandleRequestText when the replay window is on), a request
+    // answered before under the same key gets that answer again.
+    std::string HandleMessage(const std::string& messageText, const std::string& replayKey = {});
 
     // Delivers due scheduled messages and reminders; the scheduler thread calls it.
     void RunScheduler(double now);

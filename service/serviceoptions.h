@@ -18,6 +18,10 @@ struct TServiceOptions
     bool CardPaymentsDisabled = false;
     int FreeSmsPerDay = 5;
     int TickMs = 1000; // scheduler period
+    // A request that arrives again unchanged within this many seconds (the client resends the
+    // same request text after a lost answer) gets the first answer again instead of being
+    // carried out twice. 0 switches this off.
+    int ReplayWindowSeconds = 0;
 };
 
 // The result codes of the service's own, beyond those of the individual requests.

@@ -5,6 +5,7 @@
 
 #include <httplib.h>
 
+#include <atomic>
 #include <ctime>
 
 namespace riz::test {
@@ -31,12 +32,23 @@ ServiceClient::Reply ServiceClient::Get(const std::string& target)
     return reply;
 }
 
+std::string ServiceClient::Target(const std::string& messageText)
+{
+    // Every envelope gets a time stamp of its own, as the client's clock gives it.
+    static std::atomic<int> counter{0};
+    const double now = 40000.5 + (++counter) / 86400.0;
+    return std::string("/VORaradi/VORaradi.dll/ZK?r=") + kRequestPrefix +
+           m_crypt.EncryptRequest(messageText, now);
+}
+
 ServiceClient::Reply ServiceClient::CallText(const std::string& messageText)
 {
-    // The client's date-time stamp; its value does not matter to the service.
-    const double now = 40000.5;
-    Reply reply = Get(std::string("/VORaradi/VORaradi.dll/ZK?r=") + kRequestPrefix +
-                      m_crypt.EncryptRequest(messageText, now));
+    return Send(Target(messageText));
+}
+
+ServiceClient::Reply ServiceClient::Send(const std::string& target)
+{
+    Reply reply = Get(target);
     if (reply.Status != 200 || reply.Body.size() < 16)
         return reply;
     const std::string header = reply.Body.substr(0, 16);

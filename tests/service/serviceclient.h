@@ -32,6 +32,9 @@ public:
                const std::string& version = "1.00");
     // Sends a ready message text through the envelope.
     Reply CallText(const std::string& messageText);
+    // The GET target of a message text in a new envelope, and the answer to a target.
+    std::string Target(const std::string& messageText);
+    Reply Send(const std::string& target);
     // A raw GET of a path with query; nothing decoded.
     Reply Get(const std::string& target);
 

@@ -34,7 +34,8 @@ protected:
 
 TEST_F(CreditTest, BalancePricesOptionsAndNumbers)
 {
-    const std::string email = NewCustomer("bal", 420);
+    const std::string email = NewEmail("bal");
+    ASSERT_GT(Service().CreateCustomer(email, "geheim", 420), 0);
     ServiceClient client = Client();
     auto c = client.Call("GET_SMS_CREDITS", {}, email, "geheim");
     ASSERT_EQ(c.Rslt(), 0);

@@ -383,5 +383,49 @@ TEST_F(SendingTest, HistoryFoldersAndDeletion)
               (std::vector<std::vector<std::string>>{{ids2[0]}}));
 }
 
+TEST_F(SendingTest, ARequestTextSentAgainIsCarriedOutOnceWithinTheReplayWindow)
+{
+    for (const bool window : {false, true}) {
+        ServiceOptions options;
+        if (window)
+            options.ExtraArgs = {"--replay-window", "60"};
+        ServiceProcess service(options);
+        ASSERT_TRUE(service.Running()) << service.Error();
+        ServiceClient client(service.Host(), service.Port());
+        const std::string email = NewEmail("replay");
+        ASSERT_GT(service.CreateCustomer(email, "geheim", 100), 0);
+        TCSDataString m;
+        m.Type = "RQST";
+        m.Name = "SEND_SMS";
+        m.Ver = "1.01";
+        m.AddParam(TCSParam::Text("email_address", email));
+        m.AddParam(TCSParam::Text("password", "geheim"));
+        m.AddParam(TCSParam::Text("sms_text", "Nur einmal"));
+        m.AddParam(TCSParam::Text("sms_sender", "x"));
+        m.AddParam(TCSParam::Table("receivers", MakeTextTable({"receiver_id", "receiver_number"},
+                                                              {{"1", "+491725555801"}})));
+        m.AddParam(TCSParam::Text("my_version", "0.97.01"));
+        m.Encode();
+        // The client resends the very same text after a lost answer.
+        const std::string target = client.Target(m.Text);
+        auto first = client.Send(target);
+        auto again = client.Send(target);
+        ASSERT_TRUE(first.Decoded);
+        ASSERT_TRUE(again.Decoded);
+        EXPECT_EQ(first.Rslt(), 0);
+        EXPECT_EQ(again.Rslt(), 0);
+        EXPECT_EQ(service.Credits(email), window ? 85 : 70);
+        EXPECT_EQ(service.PhoneInbox("+491725555801").size(), window ? 1u : 2u);
+        if (window) {
+            EXPECT_EQ(again.Message.GetParam("sms_queue_ids").AsTable().Cell(0, 1).AsString(),
+                      first.Message.GetParam("sms_queue_ids").AsTable().Cell(0, 1).AsString());
+        }
+        // The same message in a new envelope is a new request.
+        auto other = client.CallText(m.Text);
+        EXPECT_EQ(other.Rslt(), 0);
+        EXPECT_EQ(service.Credits(email), window ? 70 : 55);
+    }
+}
+
 } // namespace
 } // namespace riz::test

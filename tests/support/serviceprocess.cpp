@@ -300,6 +300,16 @@ std::string ServiceProcess::UnusedCode(const std::string& paymentOption) const
     return rows.empty() ? std::string() : rows[0][0];
 }
 
+std::int64_t ServiceProcess::CreateCustomer(const std::string& email, const std::string& password,
+                                            int credits, bool confirmed) const
+{
+    Query("INSERT INTO customers(email, password, first_name, last_name, home_country_code, "
+          "language_code, confirmed, reg_code, credits, created) "
+          "VALUES(?1, ?2, 'Test', 'Kunde', 'de', 'DE', ?3, 'TESTS-TESTS-TESTS-TESTS-TESTS', ?4, 0)",
+          {email, password, confirmed ? "1" : "0", std::to_string(credits)});
+    return CustomerId(email);
+}
+
 void ServiceProcess::SetCredits(const std::string& email, int tenths) const
 {
     Query("UPDATE customers SET credits = ?1 WHERE email = ?2 COLLATE NOCASE",

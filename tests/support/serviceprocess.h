@@ -91,6 +91,10 @@ public:
     std::string UnusedCode(const std::string& paymentOption) const;
 
     // State changes for test set-ups.
+    // A customer straight into the database, without registration mail; returns its id.
+    std::int64_t CreateCustomer(const std::string& email, const std::string& password,
+                                int credits = 0, bool confirmed = true) const;
+    // Sets the balance without a statement row.
     void SetCredits(const std::string& email, int tenths) const;
     void Confirm(const std::string& email) const;
 
