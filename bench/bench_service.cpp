@@ -9,8 +9,8 @@
 #include "service/httpserver.h"
 #include "service/servicecore.h"
 
-#include <benchmark/benchmark.h>
 #include <arpa/inet.h>
+#include <benchmark/benchmark.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>

@@ -45,15 +45,35 @@ riz::service::TServiceCore& Core()
     return *core;
 }
 
-const char* const kNames[] = {
-    "ADD_CUSTOMER",       "GET_CUSTOMER",          "GET_PAYMENT",          "GET_NBRHD",
-    "CHANGE_CUSTOMER",    "SEND_PASSWORD",         "CONFIRM_REGISTRATION", "SEND_CONF_CODE",
-    "SEND_SMS",           "LOAD_SMS_HISTORY",      "DELETE_SMS_HISTORY",   "SAVE_TREE",
-    "SAVE_SMS_ADDRESS_BOOK", "LOAD_SMS_ADDRESS_BOOK", "SAVE_REMINDER_LIST", "LOAD_REMINDER_LIST",
-    "GET_SMS_CREDITS",    "GET_SMS_PRICES",        "GET_SMS_PAYMENT_OPTIONS",
-    "LOAD_CREDIT_CHANGES", "BUY_CREDITS",          "GET_WELCOME_CREDITS",  "GET_0190_NUMBERS",
-    "TELL_A_FRIEND",      "LOAD_LOGO_CATEGORIES",  "LOAD_LOGOS",           "LOAD_TEXT_CATEGORIES",
-    "LOAD_TEXTS",         "GET_LATEST_VERSION"};
+const char* const kNames[] = {"ADD_CUSTOMER",
+                              "GET_CUSTOMER",
+                              "GET_PAYMENT",
+                              "GET_NBRHD",
+                              "CHANGE_CUSTOMER",
+                              "SEND_PASSWORD",
+                              "CONFIRM_REGISTRATION",
+                              "SEND_CONF_CODE",
+                              "SEND_SMS",
+                              "LOAD_SMS_HISTORY",
+                              "DELETE_SMS_HISTORY",
+                              "SAVE_TREE",
+                              "SAVE_SMS_ADDRESS_BOOK",
+                              "LOAD_SMS_ADDRESS_BOOK",
+                              "SAVE_REMINDER_LIST",
+                              "LOAD_REMINDER_LIST",
+                              "GET_SMS_CREDITS",
+                              "GET_SMS_PRICES",
+                              "GET_SMS_PAYMENT_OPTIONS",
+                              "LOAD_CREDIT_CHANGES",
+                              "BUY_CREDITS",
+                              "GET_WELCOME_CREDITS",
+                              "GET_0190_NUMBERS",
+                              "TELL_A_FRIEND",
+                              "LOAD_LOGO_CATEGORIES",
+                              "LOAD_LOGOS",
+                              "LOAD_TEXT_CATEGORIES",
+                              "LOAD_TEXTS",
+                              "GET_LATEST_VERSION"};
 
 } // namespace
 
@@ -65,23 +85,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto& core = Core();
     switch (data[0] % 3) {
     case 0: {
-        const auto reply = core.HandleRequestText(std::string(reinterpret_cast<const char*>(data) + 1, size - 1));
+        const auto reply =
+            core.HandleRequestText(std::string(reinterpret_cast<const char*>(data) + 1, size - 1));
         if (reply.Status != 200 && reply.Status != 400)
             std::abort();
         break;
     }
     case 1: {
         riz::TCSDataString answer;
-        answer.Decode(core.HandleMessage(std::string(reinterpret_cast<const char*>(data) + 1, size - 1)));
+        answer.Decode(
+            core.HandleMessage(std::string(reinterpret_cast<const char*>(data) + 1, size - 1)));
         if (!answer.HasParam("rslt"))
             std::abort();
         break;
     }
     default: {
         const char* name = kNames[data[1] % (sizeof kNames / sizeof kNames[0])];
-        const std::string text = std::string("<ZK TYPE=\"RQST\" NAME=\"") + name +
-                                 "\" VER=\"1.00\">email_address=fuzz@example.org\\ppassword=geheim\\p" +
-                                 rest + "</ZK>";
+        const std::string text =
+            std::string("<ZK TYPE=\"RQST\" NAME=\"") + name +
+            "\" VER=\"1.00\">email_address=fuzz@example.org\\ppassword=geheim\\p" + rest + "</ZK>";
         riz::TCSDataString answer;
         answer.Decode(core.HandleMessage(text));
         if (!answer.HasParam("rslt"))

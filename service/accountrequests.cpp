@@ -8,12 +8,11 @@ namespace riz::service {
 namespace {
 
 const std::vector<std::string> kAddressColumns = {
-    "nick_name",   "address1",     "address2",       "city",
-    "state",       "postal_code",  "country_code",   "norm_city_name",
-    "norm_quarter_name"};
+    "nick_name",    "address1",       "address2",         "city", "state", "postal_code",
+    "country_code", "norm_city_name", "norm_quarter_name"};
 const std::vector<std::string> kPaymentColumns = {
-    "nick_name",        "payment_type",       "cc_type",           "cc_name_on_card",
-    "cc_number",        "cc_exp_month",       "cc_exp_year",       "bez_account_owner",
+    "nick_name",          "payment_type",       "cc_type",      "cc_name_on_card",
+    "cc_number",          "cc_exp_month",       "cc_exp_year",  "bez_account_owner",
     "bez_account_number", "bez_routing_number", "bez_bank_name"};
 
 bool LooksLikeEmail(const std::string& email)
@@ -185,7 +184,7 @@ int HandleAddCustomer(TRequestContext& ctx)
         "work_phone, cell_phone, fax, birthdate, home_country_code, language_code, reseller_id, "
         "reg_code, created) VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14,?15)");
     st.Bind(1, email).Bind(2, password);
-    const char* texts[] = {"gender",   "first_name", "last_name", "home_phone",
+    const char* texts[] = {"gender",     "first_name", "last_name", "home_phone",
                            "work_phone", "cell_phone", "fax"};
     for (int i = 0; i < 7; ++i)
         st.Bind(3 + i, CellText(data, texts[i]));
@@ -223,10 +222,9 @@ int HandleGetCustomer(TRequestContext& ctx)
     st.Bind(1, ctx.Customer.Id);
     if (!st.Step())
         return rslt::kBadLogin;
-    TCSTable data = MakeTable({"customer_id", "email_address", "gender", "first_name",
-                               "last_name", "home_phone", "work_phone", "cell_phone", "fax",
-                               "birthdate", "home_country_code", "language_code",
-                               "bill_address_nick_name"});
+    TCSTable data = MakeTable({"customer_id", "email_address", "gender", "first_name", "last_name",
+                               "home_phone", "work_phone", "cell_phone", "fax", "birthdate",
+                               "home_country_code", "language_code", "bill_address_nick_name"});
     data.AddRow();
     data.CurrentCell(0).SetInt(st.Int(0));
     data.CurrentCell(1).SetString(st.Text(16));
@@ -240,9 +238,9 @@ int HandleGetCustomer(TRequestContext& ctx)
     ctx.Add(TCSParam::Table("addresses",
                             SelectRows(ctx.Db, "addresses", kAddressColumns, ctx.Customer.Id)));
     // Card and account numbers stay on the service; GET_PAYMENT gives them for one entry.
-    ctx.Add(TCSParam::Table("payment", SelectRows(ctx.Db, "payments",
-                                                  {"nick_name", "payment_type", "cc_type"},
-                                                  ctx.Customer.Id)));
+    ctx.Add(TCSParam::Table(
+        "payment",
+        SelectRows(ctx.Db, "payments", {"nick_name", "payment_type", "cc_type"}, ctx.Customer.Id)));
     ctx.Add(TCSParam::Int("credits", st.Int(12)));
     ctx.Add(TCSParam::Int("welcome_credit_code_sent", st.Int(13)));
     ctx.Add(TCSParam::Text("welcome_credit_code_sent_to", st.Text(14)));
@@ -358,8 +356,7 @@ int HandleSendPassword(TRequestContext& ctx)
     // An unknown address gets the same answer, so the request tells nobody who is registered.
     if (LoadCustomerByEmail(ctx.Db, email, customer))
         PostMail(ctx.Db, ctx.Now, customer.Email, "Ihr Passwort fuer RIZ Avivaze",
-                 "Ihr Passwort lautet: " + customer.Password + "\n", "password",
-                 customer.Password);
+                 "Ihr Passwort lautet: " + customer.Password + "\n", "password", customer.Password);
     return rslt::kOk;
 }
 

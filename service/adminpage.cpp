@@ -12,12 +12,23 @@ std::string Html(const std::string& text)
     std::string out;
     for (unsigned char c : text) {
         switch (c) {
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '&': out += "&amp;"; break;
-        case '"': out += "&quot;"; break;
-        case '\n': out += "<br>"; break;
-        case '\r': break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '&':
+            out += "&amp;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\n':
+            out += "<br>";
+            break;
+        case '\r':
+            break;
         default:
             if (c < 0x80) {
                 out += static_cast<char>(c);
@@ -69,10 +80,17 @@ void Section(std::string& page, TServiceDb& db, const std::string& title,
         for (size_t i = 0; i < kinds.size(); ++i) {
             std::string cell;
             switch (kinds[i]) {
-            case 'd': cell = DateText(st.Double(static_cast<int>(i))); break;
-            case 'c': cell = Credits(st.Int(static_cast<int>(i))); break;
-            case 'b': cell = st.Int(static_cast<int>(i)) ? "ja" : "nein"; break;
-            default: cell = Html(st.Text(static_cast<int>(i)));
+            case 'd':
+                cell = DateText(st.Double(static_cast<int>(i)));
+                break;
+            case 'c':
+                cell = Credits(st.Int(static_cast<int>(i)));
+                break;
+            case 'b':
+                cell = st.Int(static_cast<int>(i)) ? "ja" : "nein";
+                break;
+            default:
+                cell = Html(st.Text(static_cast<int>(i)));
             }
             page += "<td>" + cell + "</td>";
         }
@@ -95,8 +113,7 @@ std::string AdminPage(TServiceCore& core)
                 "SELECT id, email, first_name || ' ' || last_name, confirmed, credits, cell_phone "
                 "FROM customers ORDER BY id",
                 {'t', 't', 't', 'b', 'c', 't'});
-        Section(page, db, "Postausgang (letzte 200)",
-                {"Zeit", "An", "Betreff", "Code", "Text"},
+        Section(page, db, "Postausgang (letzte 200)", {"Zeit", "An", "Betreff", "Code", "Text"},
                 "SELECT created, recipient, subject, code, body FROM outbox ORDER BY id DESC "
                 "LIMIT 200",
                 {'d', 't', 't', 't', 't'});

@@ -7,9 +7,9 @@
 namespace riz::service {
 namespace {
 
-const std::vector<std::string> kBookColumns = {"name",          "email_address", "home_phone",
-                                               "office_phone",  "cell_phone",    "birthday",
-                                               "distribution_list"};
+const std::vector<std::string> kBookColumns = {
+    "name",       "email_address", "home_phone",       "office_phone",
+    "cell_phone", "birthday",      "distribution_list"};
 const char* const kReminderOptions[] = {"remind_birthdays", "remind_with_sms", "remind_with_email",
                                         "remind_birthday_with_sms", "remind_birthday_with_email"};
 
@@ -82,9 +82,10 @@ int HandleSaveReminderList(TRequestContext& ctx)
         result = rslt::kNoCredits;
     }
     const std::int64_t id = ctx.Customer.Id;
-    ctx.Db.Prepare("UPDATE customers SET remind_birthdays = ?1, remind_with_sms = ?2, "
-                   "remind_with_email = ?3, remind_birthday_with_sms = ?4, "
-                   "remind_birthday_with_email = ?5 WHERE id = ?6")
+    ctx.Db
+        .Prepare("UPDATE customers SET remind_birthdays = ?1, remind_with_sms = ?2, "
+                 "remind_with_email = ?3, remind_birthday_with_sms = ?4, "
+                 "remind_birthday_with_email = ?5 WHERE id = ?6")
         .Bind(1, options[0])
         .Bind(2, options[1])
         .Bind(3, options[2])
@@ -101,8 +102,9 @@ int HandleSaveReminderList(TRequestContext& ctx)
             return rslt::kMalformed;
         // A reminder whose time has passed already is not sent late.
         const int sent = when - before <= ctx.Now ? 1 : 0;
-        ctx.Db.Prepare("INSERT INTO reminders(customer_id, pos, datetime, description, "
-                       "remind_when, sent) VALUES(?1,?2,?3,?4,?5,?6)")
+        ctx.Db
+            .Prepare("INSERT INTO reminders(customer_id, pos, datetime, description, "
+                     "remind_when, sent) VALUES(?1,?2,?3,?4,?5,?6)")
             .Bind(1, id)
             .Bind(2, r)
             .Bind(3, when)

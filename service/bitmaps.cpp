@@ -99,8 +99,8 @@ bool IsMonoBitmap(const std::string& bytes, int width, int height)
     if (Get16(bytes, 26) != 1 || Get16(bytes, 28) != 1 || Get32(bytes, 30) != 0)
         return false;
     const std::uint64_t stride = ((static_cast<std::uint64_t>(width) + 31) / 32) * 4;
-    return offset >= 14 + infoSize && offset + stride * static_cast<std::uint64_t>(height) <=
-                                          bytes.size();
+    return offset >= 14 + infoSize &&
+           offset + stride * static_cast<std::uint64_t>(height) <= bytes.size();
 }
 
 } // namespace riz::service

@@ -132,7 +132,8 @@ int HandleGetSmsPrices(TRequestContext& ctx)
 
 int HandleGetPaymentOptions(TRequestContext& ctx)
 {
-    ctx.Add(TCSParam::Text("payment_options", PaymentOptionsFor(ctx.Options, ctx.Customer.Credits)));
+    ctx.Add(
+        TCSParam::Text("payment_options", PaymentOptionsFor(ctx.Options, ctx.Customer.Credits)));
     return rslt::kOk;
 }
 
@@ -242,8 +243,9 @@ int HandleGetWelcomeCredits(TRequestContext& ctx)
 
     // Asking again for the same phone sends the same code again.
     const std::string code = sent ? st.Text(2) : RandomCode(1, 6, true);
-    ctx.Db.Prepare("UPDATE customers SET welcome_sent = 1, welcome_sent_to = ?1, welcome_code = ?2, "
-                   "cell_phone = ?3 WHERE id = ?4")
+    ctx.Db
+        .Prepare("UPDATE customers SET welcome_sent = 1, welcome_sent_to = ?1, welcome_code = ?2, "
+                 "cell_phone = ?3 WHERE id = ?4")
         .Bind(1, digits)
         .Bind(2, code)
         .Bind(3, phone.Number)

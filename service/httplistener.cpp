@@ -16,17 +16,28 @@ namespace {
 const char* Reason(int status)
 {
     switch (status) {
-    case 200: return "OK";
-    case 400: return "Bad Request";
-    case 403: return "Forbidden";
-    case 404: return "Not Found";
-    case 405: return "Method Not Allowed";
-    case 408: return "Request Timeout";
-    case 413: return "Payload Too Large";
-    case 414: return "URI Too Long";
-    case 431: return "Request Header Fields Too Large";
-    case 501: return "Not Implemented";
-    default: return "Internal Server Error";
+    case 200:
+        return "OK";
+    case 400:
+        return "Bad Request";
+    case 403:
+        return "Forbidden";
+    case 404:
+        return "Not Found";
+    case 405:
+        return "Method Not Allowed";
+    case 408:
+        return "Request Timeout";
+    case 413:
+        return "Payload Too Large";
+    case 414:
+        return "URI Too Long";
+    case 431:
+        return "Request Header Fields Too Large";
+    case 501:
+        return "Not Implemented";
+    default:
+        return "Internal Server Error";
     }
 }
 
@@ -102,10 +113,11 @@ bool SendAll(int fd, const std::string& data)
 
 bool Respond(int fd, const THttpResponse& r, bool keepAlive, bool head = false)
 {
-    std::string out = "HTTP/1.1 " + std::to_string(r.Status) + " " + Reason(r.Status) +
-                      "\r\nContent-Type: " + r.ContentType +
-                      "\r\nContent-Length: " + std::to_string(r.Body.size()) +
-                      (keepAlive ? "\r\nConnection: keep-alive\r\n\r\n" : "\r\nConnection: close\r\n\r\n");
+    std::string out =
+        "HTTP/1.1 " + std::to_string(r.Status) + " " + Reason(r.Status) +
+        "\r\nContent-Type: " + r.ContentType +
+        "\r\nContent-Length: " + std::to_string(r.Body.size()) +
+        (keepAlive ? "\r\nConnection: keep-alive\r\n\r\n" : "\r\nConnection: close\r\n\r\n");
     if (!head)
         out += r.Body;
     return SendAll(fd, out);
@@ -115,8 +127,7 @@ bool Respond(int fd, const THttpResponse& r, bool keepAlive, bool head = false)
 
 THttpListener::THttpListener(THandler handler, int workers)
     : m_handler(std::move(handler)), m_workerCount(workers)
-{
-}
+{}
 
 THttpListener::~THttpListener()
 {
@@ -141,7 +152,8 @@ int THttpListener::Bind(const std::string& host, int port)
         return -1;
     const int one = 1;
     ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(fd, 128) != 0) {
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+        ::listen(fd, 128) != 0) {
         ::close(fd);
         return -1;
     }
@@ -166,7 +178,8 @@ void THttpListener::Run()
             continue;
         sockaddr_in peer{};
         socklen_t len = sizeof peer;
-        const int fd = ::accept4(m_listenFd, reinterpret_cast<sockaddr*>(&peer), &len, SOCK_CLOEXEC);
+        const int fd =
+            ::accept4(m_listenFd, reinterpret_cast<sockaddr*>(&peer), &len, SOCK_CLOEXEC);
         if (fd < 0)
             continue;
         const int one = 1;

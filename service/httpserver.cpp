@@ -28,8 +28,7 @@ bool IsLoopbackAddress(const std::string& address)
 
 TServiceHttp::TServiceHttp(TServiceCore& core)
     : m_core(core), m_listener([this](const THttpRequest& req) { return Route(req); })
-{
-}
+{}
 
 TServiceHttp::~TServiceHttp()
 {

@@ -12,7 +12,7 @@ struct TCountryRule
     std::string_view AreaCodes; // mobile area codes, each followed by ","
     size_t MinDigits;           // national number, area code included
     size_t MaxDigits;
-    bool Media;                 // logos and ringtones are delivered there
+    bool Media; // logos and ringtones are delivered there
 };
 
 // The networks the service delivers to.

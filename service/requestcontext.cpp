@@ -44,8 +44,8 @@ bool LoadCustomerByEmail(TServiceDb& db, const std::string& email, TCustomer& ou
 
 bool LoadCustomerById(TServiceDb& db, std::int64_t id, TCustomer& out)
 {
-    auto st = db.Prepare(std::string("SELECT ") + kCustomerColumns +
-                         " FROM customers WHERE id = ?1");
+    auto st =
+        db.Prepare(std::string("SELECT ") + kCustomerColumns + " FROM customers WHERE id = ?1");
     st.Bind(1, id);
     if (!st.Step())
         return false;

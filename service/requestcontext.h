@@ -2,8 +2,8 @@
 
 #include "protocol/csdatastring.h"
 #include "protocol/cstable.h"
-#include "service/serviceoptions.h"
 #include "service/servicedb.h"
+#include "service/serviceoptions.h"
 
 #include <cstdint>
 #include <string>

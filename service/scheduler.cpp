@@ -68,8 +68,9 @@ void DeliverScheduled(TServiceDb& db, double now)
     TTransaction tx(db);
     std::vector<TDue> due;
     {
-        auto st = db.Prepare("SELECT queue_id, receiver, sender, text, sms_type, logo_type "
-                             "FROM messages WHERE delivered = 0 AND send_at <= ?1 ORDER BY queue_id");
+        auto st =
+            db.Prepare("SELECT queue_id, receiver, sender, text, sms_type, logo_type "
+                       "FROM messages WHERE delivered = 0 AND send_at <= ?1 ORDER BY queue_id");
         st.Bind(1, now);
         while (st.Step()) {
             TDue d;
@@ -163,9 +164,8 @@ void SendBirthdayReminders(TServiceDb& db, double now)
         if (birthday == 0)
             continue;
         int by = 0, bm = 0, bd = 0;
-        calendar::CivilFromDays(static_cast<long long>(std::floor(birthday)) +
-                                    calendar::kEpochOffset,
-                                by, bm, bd);
+        calendar::CivilFromDays(
+            static_cast<long long>(std::floor(birthday)) + calendar::kEpochOffset, by, bm, bd);
         for (int ahead : {3, 0}) {
             // The birthday in the year of the day it is reminded for; 29 February counts as
             // 28 February in other years.
@@ -179,13 +179,15 @@ void SendBirthdayReminders(TServiceDb& db, double now)
             const std::string kind = ahead == 0 ? "today" : "soon";
             auto mark = db.Prepare("INSERT OR IGNORE INTO birthday_reminders_sent(customer_id, "
                                    "name, day, kind) VALUES(?1,?2,?3,?4)");
-            mark.Bind(1, b.Customer).Bind(2, b.Name).Bind(3, static_cast<std::int64_t>(today + ahead)).Bind(4, kind);
+            mark.Bind(1, b.Customer)
+                .Bind(2, b.Name)
+                .Bind(3, static_cast<std::int64_t>(today + ahead))
+                .Bind(4, kind);
             mark.Run();
             if (db.Changes() == 0)
                 continue;
-            const std::string text =
-                ahead == 0 ? "Heute hat " + b.Name + " Geburtstag!"
-                           : "In 3 Tagen hat " + b.Name + " Geburtstag.";
+            const std::string text = ahead == 0 ? "Heute hat " + b.Name + " Geburtstag!"
+                                                : "In 3 Tagen hat " + b.Name + " Geburtstag.";
             bool sms = false;
             if (b.Sms)
                 sms = SendReminderSms(db, b.Customer, b.CellPhone, text, "birthday", now);

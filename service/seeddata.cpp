@@ -196,7 +196,10 @@ void SeedBaseData(TServiceDb& db)
             const char* Name;
             std::string Data;
         } banners[] = {
-            {1, "Herzensgr\xFC\xDF" "e", Banner(0xFFE0E8, 0xC00030, Heart)},
+            {1,
+             "Herzensgr\xFC\xDF"
+             "e",
+             Banner(0xFFE0E8, 0xC00030, Heart)},
             {2, "Sonnenschein", Banner(0xE0F0FF, 0xF0A000, Sun)},
             {3, "Gute Laune", Banner(0xFFFFE0, 0x206020, Smiley)},
         };
@@ -247,12 +250,14 @@ void SeedCatalog(TServiceDb& db)
                "e,e6,d#6,e6,d#6,e6,b,d6,c6,4a");
 
     db.Exec("INSERT INTO text_categories(id, name) VALUES(1, 'Liebe'), (2, 'Geburtstag'), "
-            "(3, 'Spr\xFC" "che')");
+            "(3, 'Spr\xFC"
+            "che')");
     db.Exec("INSERT INTO texts(id, category, data) VALUES"
             "(11, 1, 'Ich denk an dich!'),"
             "(12, 1, 'Du fehlst mir. Bis bald!'),"
             "(21, 2, 'Alles Gute zum Geburtstag!'),"
-            "(22, 2, 'Herzlichen Gl\xFC" "ckwunsch und feier sch\xF6n!'),"
+            "(22, 2, 'Herzlichen Gl\xFC"
+            "ckwunsch und feier sch\xF6n!'),"
             "(31, 3, 'Wer zuletzt lacht, hat es nicht eher verstanden.')");
     tx.Commit();
 }

@@ -147,7 +147,8 @@ THttpReply TServiceCore::HandleRequestText(const std::string& requestText)
     return reply;
 }
 
-std::string TServiceCore::HandleMessage(const std::string& messageText, const std::string& replayKey)
+std::string TServiceCore::HandleMessage(const std::string& messageText,
+                                        const std::string& replayKey)
 {
     const double now = Now();
     TCSDataString request;
@@ -201,7 +202,8 @@ std::string TServiceCore::HandleMessage(const std::string& messageText, const st
                                      "at >= ?2");
             seen.Bind(1, replayKey).Bind(2, now - window);
             if (seen.Step()) {
-                LogRequest(now, name, email, -2, messageText, "repeated request: first answer sent again");
+                LogRequest(now, name, email, -2, messageText,
+                           "repeated request: first answer sent again");
                 return seen.Text(0);
             }
         } catch (const EServiceDbError&) {
@@ -243,7 +245,8 @@ std::string TServiceCore::HandleMessage(const std::string& messageText, const st
     if (!replayKey.empty()) {
         try {
             m_db.Prepare("DELETE FROM answered_requests WHERE at < ?1").Bind(1, now - window).Run();
-            m_db.Prepare("INSERT OR REPLACE INTO answered_requests(key, at, answer) VALUES(?1,?2,?3)")
+            m_db.Prepare(
+                    "INSERT OR REPLACE INTO answered_requests(key, at, answer) VALUES(?1,?2,?3)")
                 .Bind(1, replayKey)
                 .Bind(2, now)
                 .Bind(3, answer)

@@ -9,8 +9,8 @@ struct TServiceOptions
 {
     std::string DbPath;
     std::string KeyPath;
-    bool PlainAnswers = false;      // answers with header "00" and the message in the clear
-    bool Redirect = false;          // every request answers 6 with ServerList
+    bool PlainAnswers = false; // answers with header "00" and the message in the clear
+    bool Redirect = false;     // every request answers 6 with ServerList
     std::string ServerList;
     std::string LatestVersion;      // sent as "latest_version" in every successful answer
     bool Seed = false;              // fill the catalog on start
@@ -70,10 +70,10 @@ namespace rules {
 inline constexpr int kSmsPrice = 15;
 inline constexpr int kLogoPrice = 30;
 inline constexpr int kRingPrice = 30;
-inline constexpr int kFreeCredits = 500;         // "<free-50>"
-inline constexpr int kFreeCreditsLimit = 100;    // more than 10 credits left: no free credits
-inline constexpr int kCredits0190Small = 500;    // "<0190-50>"
-inline constexpr int kCredits0190Large = 2000;   // "<0190-200>"
+inline constexpr int kFreeCredits = 500;       // "<free-50>"
+inline constexpr int kFreeCreditsLimit = 100;  // more than 10 credits left: no free credits
+inline constexpr int kCredits0190Small = 500;  // "<0190-50>"
+inline constexpr int kCredits0190Large = 2000; // "<0190-200>"
 inline constexpr int kWelcomeCredits = 100;
 inline constexpr int kRecommendCredits = 100;
 inline constexpr int kCharsPerPart = 160;

@@ -26,14 +26,14 @@ bool SitePage(const std::string& name, std::string& html)
         return true;
     }
     if (name == "help.html") {
-        html = Page("Hilfe",
-                    "<h2>SMS versenden</h2><p>Empf&auml;nger eintragen, Text schreiben, auf "
-                    "&bdquo;Senden&ldquo; klicken. Lange Texte werden auf mehrere SMS "
-                    "verteilt; jede SMS kostet 1,5 Credits.</p>"
-                    "<h2>Credits</h2><p>Auf der Seite &bdquo;Credits&ldquo; sehen Sie Ihren "
-                    "Kontostand und k&ouml;nnen Credits kaufen.</p>"
-                    "<h2>Reminder</h2><p>Tragen Sie Ihre Termine ein und klicken Sie auf "
-                    "&bdquo;Daten speichern&ldquo;. Wir erinnern Sie rechtzeitig.</p>");
+        html =
+            Page("Hilfe", "<h2>SMS versenden</h2><p>Empf&auml;nger eintragen, Text schreiben, auf "
+                          "&bdquo;Senden&ldquo; klicken. Lange Texte werden auf mehrere SMS "
+                          "verteilt; jede SMS kostet 1,5 Credits.</p>"
+                          "<h2>Credits</h2><p>Auf der Seite &bdquo;Credits&ldquo; sehen Sie Ihren "
+                          "Kontostand und k&ouml;nnen Credits kaufen.</p>"
+                          "<h2>Reminder</h2><p>Tragen Sie Ihre Termine ein und klicken Sie auf "
+                          "&bdquo;Daten speichern&ldquo;. Wir erinnern Sie rechtzeitig.</p>");
         return true;
     }
     if (name == "support.html") {

@@ -213,8 +213,7 @@ int HandleSendSms(TRequestContext& ctx)
     }
 
     ctx.Add(TCSParam::Int("have_free", ctx.Options.FreeSmsPerDay - freeUsed));
-    ctx.Add(TCSParam::Int("remaining_credits",
-                          ctx.Customer.Credits - static_cast<int>(charge)));
+    ctx.Add(TCSParam::Int("remaining_credits", ctx.Customer.Credits - static_cast<int>(charge)));
     ctx.Add(TCSParam::Table("sms_queue_ids", queueIds));
     if (errorCodes.RowCount() > 0)
         ctx.Add(TCSParam::Table("error_codes", errorCodes));
@@ -263,7 +262,7 @@ int HandleLoadSmsHistory(TRequestContext& ctx)
         history.AddRow();
         history.CurrentCell(0).SetString(std::to_string(st.Int64(0)));
         history.CurrentCell(1).SetString(st.IsNull(1) ? std::string()
-                                                       : std::to_string(st.Int64(1)));
+                                                      : std::to_string(st.Int64(1)));
         for (int i = 2; i <= 6; ++i)
             history.CurrentCell(i).SetString(st.Text(i));
         history.CurrentCell(7).SetDateTime(st.Double(7));
@@ -276,7 +275,8 @@ namespace {
 
 bool ParseQueueId(const std::string& text, std::int64_t& id)
 {
-    if (text.empty() || text.size() > 18 || text.find_first_not_of("0123456789") != std::string::npos)
+    if (text.empty() || text.size() > 18 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
         return false;
     id = std::stoll(text);
     return true;

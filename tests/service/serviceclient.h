@@ -27,9 +27,8 @@ public:
 
     // A request with Type "RQST", the given name and layout version, the login (when email is
     // not empty), the parameters and "my_version" last.
-    Reply Call(const std::string& name, std::vector<TCSParam> params,
-               const std::string& email = {}, const std::string& password = {},
-               const std::string& version = "1.00");
+    Reply Call(const std::string& name, std::vector<TCSParam> params, const std::string& email = {},
+               const std::string& password = {}, const std::string& version = "1.00");
     // Sends a ready message text through the envelope.
     Reply CallText(const std::string& messageText);
     // The GET target of a message text in a new envelope, and the answer to a target.

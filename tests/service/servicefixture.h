@@ -49,10 +49,10 @@ protected:
         EXPECT_GT(client.Register(email, password), 0);
         const std::string code = Service().RegistrationCode(email);
         EXPECT_FALSE(code.empty());
-        auto r = client.Call("CONFIRM_REGISTRATION",
-                             {TCSParam::Int("customer_id",
-                                            static_cast<std::int32_t>(Service().CustomerId(email))),
-                              TCSParam::Text("conf_code", code)});
+        auto r = client.Call(
+            "CONFIRM_REGISTRATION",
+            {TCSParam::Int("customer_id", static_cast<std::int32_t>(Service().CustomerId(email))),
+             TCSParam::Text("conf_code", code)});
         EXPECT_TRUE(r.Decoded);
         EXPECT_EQ(r.Rslt(), 0);
         return email;

@@ -13,12 +13,12 @@ class AccountTest : public ServiceTest
 };
 
 const std::vector<std::string> kAddressColumns = {
-    "nick_name", "address1", "address2", "city", "state", "postal_code", "country_code",
-    "norm_city_name", "norm_quarter_name"};
+    "nick_name",    "address1",       "address2",         "city", "state", "postal_code",
+    "country_code", "norm_city_name", "norm_quarter_name"};
 const std::vector<std::string> kPaymentColumns = {
-    "nick_name", "payment_type", "cc_type", "cc_name_on_card", "cc_number", "cc_exp_month",
-    "cc_exp_year", "bez_account_owner", "bez_account_number", "bez_routing_number",
-    "bez_bank_name"};
+    "nick_name",          "payment_type",       "cc_type",      "cc_name_on_card",
+    "cc_number",          "cc_exp_month",       "cc_exp_year",  "bez_account_owner",
+    "bez_account_number", "bez_routing_number", "bez_bank_name"};
 
 TEST_F(AccountTest, RegistrationMailsAFiveGroupCodeAndConfirmsOnlyWithIt)
 {
@@ -82,14 +82,31 @@ TEST_F(AccountTest, EveryLoginRequestAnswers11ForWrongPasswordOrUnknownAddress)
 {
     const std::string email = NewCustomer("login", 0);
     ServiceClient client = Client();
-    const char* requests[] = {
-        "GET_CUSTOMER",      "GET_PAYMENT",          "CHANGE_CUSTOMER",      "SEND_CONF_CODE",
-        "SEND_SMS",          "LOAD_SMS_HISTORY",     "DELETE_SMS_HISTORY",   "SAVE_TREE",
-        "SAVE_SMS_ADDRESS_BOOK", "LOAD_SMS_ADDRESS_BOOK", "SAVE_REMINDER_LIST", "LOAD_REMINDER_LIST",
-        "GET_SMS_CREDITS",   "GET_SMS_PRICES",       "GET_SMS_PAYMENT_OPTIONS",
-        "LOAD_CREDIT_CHANGES", "BUY_CREDITS",        "GET_WELCOME_CREDITS",  "GET_0190_NUMBERS",
-        "TELL_A_FRIEND",     "LOAD_LOGO_CATEGORIES", "LOAD_LOGOS",           "LOAD_TEXT_CATEGORIES",
-        "LOAD_TEXTS",        "GET_LATEST_VERSION"};
+    const char* requests[] = {"GET_CUSTOMER",
+                              "GET_PAYMENT",
+                              "CHANGE_CUSTOMER",
+                              "SEND_CONF_CODE",
+                              "SEND_SMS",
+                              "LOAD_SMS_HISTORY",
+                              "DELETE_SMS_HISTORY",
+                              "SAVE_TREE",
+                              "SAVE_SMS_ADDRESS_BOOK",
+                              "LOAD_SMS_ADDRESS_BOOK",
+                              "SAVE_REMINDER_LIST",
+                              "LOAD_REMINDER_LIST",
+                              "GET_SMS_CREDITS",
+                              "GET_SMS_PRICES",
+                              "GET_SMS_PAYMENT_OPTIONS",
+                              "LOAD_CREDIT_CHANGES",
+                              "BUY_CREDITS",
+                              "GET_WELCOME_CREDITS",
+                              "GET_0190_NUMBERS",
+                              "TELL_A_FRIEND",
+                              "LOAD_LOGO_CATEGORIES",
+                              "LOAD_LOGOS",
+                              "LOAD_TEXT_CATEGORIES",
+                              "LOAD_TEXTS",
+                              "GET_LATEST_VERSION"};
     for (const char* name : requests) {
         for (const auto& [address, password] :
              {std::pair<std::string, std::string>{email, "GEHEIM"},
@@ -185,13 +202,13 @@ TEST_F(AccountTest, ChangeCustomerCoversDataAddressesAndPaymentMethods)
               (std::vector<std::vector<std::string>>{{"Karte", "CC", "VISA"}}));
     EXPECT_EQ(TableRows(r.Message, "custdata", {"bill_address_nick_name"})[0][0], "Zuhause");
 
-    auto p = client.Call("GET_PAYMENT", {TCSParam::Table("payment", nick("KARTE"))}, email,
-                         "geheim");
+    auto p =
+        client.Call("GET_PAYMENT", {TCSParam::Table("payment", nick("KARTE"))}, email, "geheim");
     ASSERT_EQ(p.Rslt(), 0);
     EXPECT_EQ(TableRows(p.Message, "payment", {"nick_name", "cc_number", "cc_exp_year"}),
               (std::vector<std::vector<std::string>>{{"Karte", "4000000000000002", "2030"}}));
-    auto missing = client.Call("GET_PAYMENT", {TCSParam::Table("payment", nick("Zweite"))}, email,
-                               "geheim");
+    auto missing =
+        client.Call("GET_PAYMENT", {TCSParam::Table("payment", nick("Zweite"))}, email, "geheim");
     EXPECT_NE(missing.Rslt(), 0);
 
     // Operation 1: new data; another customer's address is 21; the new password works.
@@ -199,17 +216,17 @@ TEST_F(AccountTest, ChangeCustomerCoversDataAddressesAndPaymentMethods)
                                     "cell_phone", "fax", "birthdate", "language_code"},
                                    {{other, "neu123", "", "", "", "", "", "EN"}});
     EXPECT_EQ(change({TCSParam::Table("custdata", taken)}), 21);
-    TCSTable data = MakeTextTable({"email_address", "password", "home_phone", "work_phone",
-                                   "cell_phone", "fax", "birthdate", "language_code"},
-                                  {{email, "neu123", "030 1234", "", "+491725555555", "",
-                                    "1970-05-17 00:00:00", "EN"}});
+    TCSTable data = MakeTextTable(
+        {"email_address", "password", "home_phone", "work_phone", "cell_phone", "fax", "birthdate",
+         "language_code"},
+        {{email, "neu123", "030 1234", "", "+491725555555", "", "1970-05-17 00:00:00", "EN"}});
     EXPECT_EQ(change({TCSParam::Table("custdata", data)}), 0);
     EXPECT_EQ(client.Call("GET_SMS_CREDITS", {}, email, "geheim").Rslt(), 11);
     auto after = client.Call("GET_CUSTOMER", {}, email, "neu123");
     ASSERT_EQ(after.Rslt(), 0);
-    EXPECT_EQ(TableRows(after.Message, "custdata", {"cell_phone", "birthdate", "language_code"}),
-              (std::vector<std::vector<std::string>>{
-                  {"+491725555555", "1970-05-17 00:00:00", "EN"}}));
+    EXPECT_EQ(
+        TableRows(after.Message, "custdata", {"cell_phone", "birthdate", "language_code"}),
+        (std::vector<std::vector<std::string>>{{"+491725555555", "1970-05-17 00:00:00", "EN"}}));
 }
 
 TEST_F(AccountTest, NeighbourhoodKnownCombinationsAndCandidatesForUnknownOnes)
@@ -258,9 +275,9 @@ TEST_F(AccountTest, PasswordAndCodeMailsGoToTheOutbox)
 
     // Unknown addresses get the same answer and no mail.
     const size_t before = Service().Outbox().size();
-    EXPECT_EQ(client.Call("SEND_PASSWORD", {TCSParam::Text("email_address", "nie@example.org")})
-                  .Rslt(),
-              0);
+    EXPECT_EQ(
+        client.Call("SEND_PASSWORD", {TCSParam::Text("email_address", "nie@example.org")}).Rslt(),
+        0);
     EXPECT_EQ(Service().Outbox().size(), before);
 
     const std::string code = Service().RegistrationCode(email);

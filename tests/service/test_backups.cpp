@@ -28,9 +28,8 @@ protected:
     static std::string BirthdayIn(int ahead)
     {
         int y = 0, m = 0, d = 0;
-        riz::calendar::CivilFromDays(static_cast<long long>(NowDays()) + ahead +
-                                         riz::calendar::kEpochOffset,
-                                     y, m, d);
+        riz::calendar::CivilFromDays(
+            static_cast<long long>(NowDays()) + ahead + riz::calendar::kEpochOffset, y, m, d);
         if (m == 2 && d == 29)
             d = 28; // not every year has it
         char buf[32];
@@ -62,8 +61,7 @@ protected:
         return client.Call("SAVE_REMINDER_LIST", std::move(params), email, "geheim");
     }
 
-    template <typename F>
-    static bool WaitFor(F done)
+    template <typename F> static bool WaitFor(F done)
     {
         for (int i = 0; i < 100; ++i) {
             if (done())
@@ -74,8 +72,9 @@ protected:
     }
 };
 
-const std::vector<std::string> kBook = {"name", "email_address", "home_phone", "office_phone",
-                                        "cell_phone", "birthday", "distribution_list"};
+const std::vector<std::string> kBook = {
+    "name",       "email_address", "home_phone",       "office_phone",
+    "cell_phone", "birthday",      "distribution_list"};
 
 TEST_F(BackupTest, AddressBookRoundTripKeepsEscapesAndEmptyBirthdays)
 {
@@ -88,9 +87,9 @@ TEST_F(BackupTest, AddressBookRoundTripKeepsEscapesAndEmptyBirthdays)
         {"Freunde", "", "", "", "", "", "Anna \\<Chefin\\>;Bernd;"},
         {"J\xFCrgen", "", "", "", "+49 171 1234567", "2000-02-29 00:00:00", ""},
     };
-    auto save = client.Call("SAVE_SMS_ADDRESS_BOOK",
-                            {TCSParam::Table("address_book", MakeTextTable(kBook, rows))}, email,
-                            "geheim");
+    auto save =
+        client.Call("SAVE_SMS_ADDRESS_BOOK",
+                    {TCSParam::Table("address_book", MakeTextTable(kBook, rows))}, email, "geheim");
     ASSERT_EQ(save.Rslt(), 0);
     auto load = client.Call("LOAD_SMS_ADDRESS_BOOK", {}, email, "geheim");
     ASSERT_EQ(load.Rslt(), 0);
@@ -99,9 +98,10 @@ TEST_F(BackupTest, AddressBookRoundTripKeepsEscapesAndEmptyBirthdays)
 
     // Saving an empty book empties the backup; another customer's book is untouched.
     const std::string other = NewCustomer("book", 0);
-    ASSERT_EQ(client.Call("SAVE_SMS_ADDRESS_BOOK",
-                          {TCSParam::Table("address_book", MakeTextTable(kBook, {}))}, other,
-                          "geheim")
+    ASSERT_EQ(client
+                  .Call("SAVE_SMS_ADDRESS_BOOK",
+                        {TCSParam::Table("address_book", MakeTextTable(kBook, {}))}, other,
+                        "geheim")
                   .Rslt(),
               0);
     EXPECT_EQ(client.Call("LOAD_SMS_ADDRESS_BOOK", {}, other, "geheim")
@@ -117,10 +117,11 @@ TEST_F(BackupTest, AddressBookRoundTripKeepsEscapesAndEmptyBirthdays)
     // A birthday read as a date whatever its separators goes back in the one date form.
     TCSTable odd = MakeTextTable(kBook, {{"Odd", "", "", "", "", "", ""}});
     odd.Cell(0, 5).Value = "1975<03>01 00:00:00";
-    ASSERT_EQ(client.Call("SAVE_SMS_ADDRESS_BOOK", {TCSParam::Table("address_book", odd)}, other,
-                          "geheim")
-                  .Rslt(),
-              0);
+    ASSERT_EQ(
+        client
+            .Call("SAVE_SMS_ADDRESS_BOOK", {TCSParam::Table("address_book", odd)}, other, "geheim")
+            .Rslt(),
+        0);
     EXPECT_EQ(client.Call("LOAD_SMS_ADDRESS_BOOK", {}, other, "geheim")
                   .Message.GetParam("address_book")
                   .AsTable()
@@ -129,10 +130,11 @@ TEST_F(BackupTest, AddressBookRoundTripKeepsEscapesAndEmptyBirthdays)
               "1975-03-01 00:00:00");
 
     // An impossible birthday is refused and leaves the old backup.
-    auto bad = client.Call("SAVE_SMS_ADDRESS_BOOK",
-                           {TCSParam::Table("address_book",
-                                            MakeTextTable(kBook, {{"X", "", "", "", "", "2001-02-30 00:00:00", ""}}))},
-                           email, "geheim");
+    auto bad = client.Call(
+        "SAVE_SMS_ADDRESS_BOOK",
+        {TCSParam::Table("address_book",
+                         MakeTextTable(kBook, {{"X", "", "", "", "", "2001-02-30 00:00:00", ""}}))},
+        email, "geheim");
     EXPECT_NE(bad.Rslt(), 0);
     EXPECT_EQ(TableRows(client.Call("LOAD_SMS_ADDRESS_BOOK", {}, email, "geheim").Message,
                         "address_book", kBook),
@@ -179,11 +181,13 @@ TEST_F(BackupTest, DueEventRemindersGoOutBySmsAndMailOnce)
     TCSTable data = MakeTextTable({"email_address", "password", "home_phone", "work_phone",
                                    "cell_phone", "fax", "birthdate", "language_code"},
                                   {{email, "geheim", "", "", "+491725555701", "", "", "DE"}});
-    ASSERT_EQ(client.Call("CHANGE_CUSTOMER", {TCSParam::Table("custdata", data),
-                                              TCSParam::Text("bill_address_nick_name", "")},
-                          email, "geheim")
-                  .Rslt(),
-              0);
+    ASSERT_EQ(
+        client
+            .Call("CHANGE_CUSTOMER",
+                  {TCSParam::Table("custdata", data), TCSParam::Text("bill_address_nick_name", "")},
+                  email, "geheim")
+            .Rslt(),
+        0);
     const double now = NowDays();
     char soon[32], later[32], past[32];
     std::snprintf(soon, sizeof soon, "%.8f", now + 1.0 / 1440 + 2.0 / 86400); // 1 min + 2 s
@@ -224,11 +228,13 @@ TEST_F(BackupTest, BirthdaysAreRemindedThreeDaysBeforeAndOnTheDay)
     TCSTable data = MakeTextTable({"email_address", "password", "home_phone", "work_phone",
                                    "cell_phone", "fax", "birthdate", "language_code"},
                                   {{email, "geheim", "", "", "+491725555702", "", "", "DE"}});
-    ASSERT_EQ(client.Call("CHANGE_CUSTOMER", {TCSParam::Table("custdata", data),
-                                              TCSParam::Text("bill_address_nick_name", "")},
-                          email, "geheim")
-                  .Rslt(),
-              0);
+    ASSERT_EQ(
+        client
+            .Call("CHANGE_CUSTOMER",
+                  {TCSParam::Table("custdata", data), TCSParam::Text("bill_address_nick_name", "")},
+                  email, "geheim")
+            .Rslt(),
+        0);
     ASSERT_EQ(SaveReminders(email, {1, 0, 1, 1, 1}, {}).Rslt(), 0);
     const std::vector<std::vector<std::string>> rows = {
         {"Heute", "", "", "", "", BirthdayIn(0), ""},
@@ -236,9 +242,10 @@ TEST_F(BackupTest, BirthdaysAreRemindedThreeDaysBeforeAndOnTheDay)
         {"Morgen", "", "", "", "", BirthdayIn(1), ""},
         {"Ohne", "", "", "", "", "", ""},
     };
-    ASSERT_EQ(client.Call("SAVE_SMS_ADDRESS_BOOK",
-                          {TCSParam::Table("address_book", MakeTextTable(kBook, rows))}, email,
-                          "geheim")
+    ASSERT_EQ(client
+                  .Call("SAVE_SMS_ADDRESS_BOOK",
+                        {TCSParam::Table("address_book", MakeTextTable(kBook, rows))}, email,
+                        "geheim")
                   .Rslt(),
               0);
     ASSERT_TRUE(WaitFor([&] { return Service().PhoneInbox("+491725555702").size() >= 2; }));

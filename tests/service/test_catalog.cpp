@@ -70,8 +70,9 @@ TEST_F(CatalogTest, CategoriesCarryIconsAndTheirItemsLogosOrRingtoneTexts)
     ASSERT_EQ(tc.Rslt(), 0);
     const auto textCategories = TableRows(tc.Message, "categories", {"id", "name"});
     ASSERT_FALSE(textCategories.empty());
-    auto texts = client.Call("LOAD_TEXTS", {TCSParam::Int("category", std::stoi(textCategories[0][0]))},
-                             email, "geheim");
+    auto texts =
+        client.Call("LOAD_TEXTS", {TCSParam::Int("category", std::stoi(textCategories[0][0]))},
+                    email, "geheim");
     ASSERT_EQ(texts.Rslt(), 0);
     EXPECT_FALSE(TableRows(texts.Message, "items", {"id", "data"}).empty());
     EXPECT_EQ(client.Call("LOAD_TEXTS", {TCSParam::Int("category", 9999)}, email, "geheim").Rslt(),
@@ -104,7 +105,8 @@ TEST_F(CatalogTest, AnEmptyCatalogAnswers101AndTheVersionComesFromTheCommandLine
     const std::string other = NewCustomer("ver", 0);
     auto own = seeded.Call("GET_LATEST_VERSION", {}, other, "geheim");
     EXPECT_EQ(own.Message.GetParam("latest_version").AsString(), "0.97.01");
-    EXPECT_FALSE(seeded.Call("GET_SMS_CREDITS", {}, other, "geheim").Message.HasParam("latest_version"));
+    EXPECT_FALSE(
+        seeded.Call("GET_SMS_CREDITS", {}, other, "geheim").Message.HasParam("latest_version"));
 }
 
 } // namespace

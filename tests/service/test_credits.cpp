@@ -23,12 +23,12 @@ protected:
         return r;
     }
 
-    static std::vector<TCSParam> Card(const std::string& type, const std::string& number,
-                                      int month, int year, int credits)
+    static std::vector<TCSParam> Card(const std::string& type, const std::string& number, int month,
+                                      int year, int credits)
     {
-        return {TCSParam::Text("cc_type", type),       TCSParam::Text("cc_number", number),
+        return {TCSParam::Text("cc_type", type),          TCSParam::Text("cc_number", number),
                 TCSParam::Text("cc_owner", "Max Muster"), TCSParam::Int("cc_exp_month", month),
-                TCSParam::Int("cc_exp_year", year),    TCSParam::Int("credits", credits)};
+                TCSParam::Int("cc_exp_year", year),       TCSParam::Int("credits", credits)};
     }
 };
 
@@ -97,21 +97,34 @@ TEST_F(CreditTest, EveryPaymentTagWithItsResultCodes)
         {"free at 0", "<free-50>", {}, 0, 500},
         {"free above 10 credits", "<free-50>", {}, 92, 0},
         {"0190 wrong code", "<0190-50>", {TCSParam::Text("credit_code", "XXXX-0000")}, 93, 0},
-        {"0190 code of the other number", "<0190-50>", {TCSParam::Text("credit_code", code200)}, 93, 0},
+        {"0190 code of the other number",
+         "<0190-50>",
+         {TCSParam::Text("credit_code", code200)},
+         93,
+         0},
         {"0190-50", "<0190-50>", {TCSParam::Text("credit_code", code50)}, 0, 500},
         {"0190-50 used twice", "<0190-50>", {TCSParam::Text("credit_code", code50)}, 93, 0},
         {"0190-200", "<0190-200>", {TCSParam::Text("credit_code", code200)}, 0, 2000},
         {"pre-wire", "<pre-wire>", {}, 91, 0},
         {"unknown tag", "<gold>", {}, 91, 0},
         {"card", "<cc2>", Card("VISA", "4111 1111 1111 1111", month, year, 2060), 0, 2060},
-        {"mastercard by name", "<cc2>", Card("MasterCard/EuroCard", "5500000000000004", 12, year + 1, 1000), 0, 1000},
+        {"mastercard by name", "<cc2>",
+         Card("MasterCard/EuroCard", "5500000000000004", 12, year + 1, 1000), 0, 1000},
         {"card check digit", "<cc2>", Card("VISA", "4111111111111112", 12, year + 1, 1000), 94, 0},
         {"card length", "<cc2>", Card("VISA", "411111111111111", 12, year + 1, 1000), 94, 0},
-        {"card expired", "<cc2>", Card("VISA", "4111111111111111", month == 1 ? 12 : month - 1, month == 1 ? year - 1 : year, 1000), 94, 0},
+        {"card expired", "<cc2>",
+         Card("VISA", "4111111111111111", month == 1 ? 12 : month - 1, month == 1 ? year - 1 : year,
+              1000),
+         94, 0},
         {"card month", "<cc2>", Card("VISA", "4111111111111111", 13, year + 1, 1000), 94, 0},
         {"card no credits", "<cc2>", Card("VISA", "4111111111111111", 12, year + 1, 0), 94, 0},
-        {"card type", "<cc2>", Card("American Express", "378282246310005", 12, year + 1, 1000), 96, 0},
-        {"welcome without code sent", "<welcome>", {TCSParam::Text("credit_code", "123456")}, 93, 0},
+        {"card type", "<cc2>", Card("American Express", "378282246310005", 12, year + 1, 1000), 96,
+         0},
+        {"welcome without code sent",
+         "<welcome>",
+         {TCSParam::Text("credit_code", "123456")},
+         93,
+         0},
     };
     for (const auto& c : cases) {
         const int before = Service().Credits(email);
@@ -148,14 +161,15 @@ TEST_F(CreditTest, WithoutCardPaymentsCardsAnswer95AndAreNotOffered)
     const std::string email = NewEmail("nocard");
     ASSERT_GT(client.Register(email, "geheim"), 0);
     noCards.Confirm(email);
-    auto r = client.Call("BUY_CREDITS",
-                         [&] {
-                             std::vector<TCSParam> p = {TCSParam::Text("payment_option", "<cc2>")};
-                             for (auto& c : Card("VISA", "4111111111111111", 12, 2099, 1000))
-                                 p.push_back(c);
-                             return p;
-                         }(),
-                         email, "geheim");
+    auto r = client.Call(
+        "BUY_CREDITS",
+        [&] {
+            std::vector<TCSParam> p = {TCSParam::Text("payment_option", "<cc2>")};
+            for (auto& c : Card("VISA", "4111111111111111", 12, 2099, 1000))
+                p.push_back(c);
+            return p;
+        }(),
+        email, "geheim");
     ASSERT_TRUE(r.Decoded);
     EXPECT_EQ(r.Rslt(), 95);
     EXPECT_EQ(noCards.Credits(email), 0);
@@ -170,8 +184,8 @@ TEST_F(CreditTest, WelcomeCodeGoesToThePhoneOncePerPhoneAndCustomer)
     const std::string other = NewCustomer("welcome", 0);
     ServiceClient client = Client();
     auto ask = [&](const std::string& who, const std::string& number) {
-        return client.Call("GET_WELCOME_CREDITS", {TCSParam::Text("cell_phone", number)}, who,
-                           "geheim")
+        return client
+            .Call("GET_WELCOME_CREDITS", {TCSParam::Text("cell_phone", number)}, who, "geheim")
             .Rslt();
     };
     EXPECT_NE(ask(email, "49301234567"), 0) << "not a mobile number";

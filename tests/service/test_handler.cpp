@@ -71,18 +71,18 @@ protected:
     // A confirmed customer with credits.
     void MakeCustomer()
     {
-        auto added = Answer(Request(
-            "ADD_CUSTOMER",
-            {TCSParam::Table("custdata", Table({"email_address", "password", "first_name",
-                                                "last_name", "birthdate", "reseller_id"},
-                                               {"kunde@example.org", "geheim", "K", "M", "", "0"}))}));
+        auto added = Answer(
+            Request("ADD_CUSTOMER",
+                    {TCSParam::Table("custdata",
+                                     Table({"email_address", "password", "first_name", "last_name",
+                                            "birthdate", "reseller_id"},
+                                           {"kunde@example.org", "geheim", "K", "M", "", "0"}))}));
         ASSERT_EQ(added.GetParam("rslt").AsInt(), 0);
-        m_core->WithDb([](TServiceDb& db) {
-            db.Exec("UPDATE customers SET confirmed = 1");
-        });
-        auto bought = Answer(Request("BUY_CREDITS", {TCSParam::Text("email_address", "kunde@example.org"),
-                                                     TCSParam::Text("password", "geheim"),
-                                                     TCSParam::Text("payment_option", "<free-50>")}));
+        m_core->WithDb([](TServiceDb& db) { db.Exec("UPDATE customers SET confirmed = 1"); });
+        auto bought =
+            Answer(Request("BUY_CREDITS", {TCSParam::Text("email_address", "kunde@example.org"),
+                                           TCSParam::Text("password", "geheim"),
+                                           TCSParam::Text("payment_option", "<free-50>")}));
         ASSERT_EQ(bought.GetParam("rslt").AsInt(), 0);
     }
 
@@ -132,44 +132,148 @@ TEST_F(HandlerTest, GarbageOrAbsenceOfEveryParameterKeepsTheBooksBalanced)
     };
     // A valid request of every kind; each parameter is then spoilt in turn.
     const std::map<std::string, std::vector<TCSParam>> requests = {
-        {"ADD_CUSTOMER", {TCSParam::Table("custdata", table({"email_address", "password"}, {"neu@example.org", "pw12"}))}},
+        {"ADD_CUSTOMER",
+         {TCSParam::Table("custdata",
+                          table({"email_address", "password"}, {"neu@example.org", "pw12"}))}},
         {"GET_CUSTOMER", login()},
-        {"GET_PAYMENT", [&] { auto p = login(); p.push_back(TCSParam::Table("payment", table({"nick_name"}, {"K"}))); return p; }()},
-        {"GET_NBRHD", {TCSParam::Text("postal_code", "10115"), TCSParam::Text("city_name", "Berlin")}},
-        {"CHANGE_CUSTOMER", [&] { auto p = login(); p.push_back(TCSParam::Table("newaddresses", table({"nick_name", "city"}, {"A", "B"}))); p.push_back(TCSParam::Text("bill_address_nick_name", "A")); return p; }()},
+        {"GET_PAYMENT",
+         [&] {
+             auto p = login();
+             p.push_back(TCSParam::Table("payment", table({"nick_name"}, {"K"})));
+             return p;
+         }()},
+        {"GET_NBRHD",
+         {TCSParam::Text("postal_code", "10115"), TCSParam::Text("city_name", "Berlin")}},
+        {"CHANGE_CUSTOMER",
+         [&] {
+             auto p = login();
+             p.push_back(TCSParam::Table("newaddresses", table({"nick_name", "city"}, {"A", "B"})));
+             p.push_back(TCSParam::Text("bill_address_nick_name", "A"));
+             return p;
+         }()},
         {"SEND_PASSWORD", {TCSParam::Text("email_address", email)}},
-        {"CONFIRM_REGISTRATION", {TCSParam::Int("customer_id", 1), TCSParam::Text("conf_code", "AAAAA-AAAAA-AAAAA-AAAAA-AAAAA")}},
+        {"CONFIRM_REGISTRATION",
+         {TCSParam::Int("customer_id", 1),
+          TCSParam::Text("conf_code", "AAAAA-AAAAA-AAAAA-AAAAA-AAAAA")}},
         {"SEND_CONF_CODE", login()},
-        {"SEND_SMS", [&] { auto p = login(); p.push_back(TCSParam::Text("sms_text", "hallo")); p.push_back(TCSParam::Text("sms_sender", "x")); p.push_back(TCSParam::Table("receivers", table({"receiver_id", "receiver_number"}, {"1", "+491725555555"}))); p.push_back(TCSParam::DateTime("send_date", 40000)); p.push_back(TCSParam::Int("dont_split", 1)); p.push_back(TCSParam::Int("free", 0)); p.push_back(TCSParam::Text("send_option", "logo")); p.push_back(TCSParam::Int("option_id", 101)); p.push_back(TCSParam::Text("logo_type", "NOL")); p.push_back(TCSParam::Text("banners", "<1>")); return p; }()},
+        {"SEND_SMS",
+         [&] {
+             auto p = login();
+             p.push_back(TCSParam::Text("sms_text", "hallo"));
+             p.push_back(TCSParam::Text("sms_sender", "x"));
+             p.push_back(TCSParam::Table(
+                 "receivers", table({"receiver_id", "receiver_number"}, {"1", "+491725555555"})));
+             p.push_back(TCSParam::DateTime("send_date", 40000));
+             p.push_back(TCSParam::Int("dont_split", 1));
+             p.push_back(TCSParam::Int("free", 0));
+             p.push_back(TCSParam::Text("send_option", "logo"));
+             p.push_back(TCSParam::Int("option_id", 101));
+             p.push_back(TCSParam::Text("logo_type", "NOL"));
+             p.push_back(TCSParam::Text("banners", "<1>"));
+             return p;
+         }()},
         {"LOAD_SMS_HISTORY", login()},
-        {"DELETE_SMS_HISTORY", [&] { auto p = login(); p.push_back(TCSParam::Table("queue_id", table({"queue_id"}, {"1"}))); return p; }()},
-        {"SAVE_TREE", [&] { auto p = login(); p.push_back(TCSParam::Table("sent_sms", table({"queue_id", "tree"}, {"1", "A;"}))); p.push_back(TCSParam::Table("received_sms", table({"queue_id", "tree"}, {"1", "A;"}))); return p; }()},
-        {"SAVE_SMS_ADDRESS_BOOK", [&] { auto p = login(); p.push_back(TCSParam::Table("address_book", table({"name", "email_address", "home_phone", "office_phone", "cell_phone", "birthday", "distribution_list"}, {"N", "", "", "", "0172 5555555", "1970-01-01 00:00:00", ""}))); return p; }()},
+        {"DELETE_SMS_HISTORY",
+         [&] {
+             auto p = login();
+             p.push_back(TCSParam::Table("queue_id", table({"queue_id"}, {"1"})));
+             return p;
+         }()},
+        {"SAVE_TREE",
+         [&] {
+             auto p = login();
+             p.push_back(TCSParam::Table("sent_sms", table({"queue_id", "tree"}, {"1", "A;"})));
+             p.push_back(TCSParam::Table("received_sms", table({"queue_id", "tree"}, {"1", "A;"})));
+             return p;
+         }()},
+        {"SAVE_SMS_ADDRESS_BOOK",
+         [&] {
+             auto p = login();
+             p.push_back(TCSParam::Table(
+                 "address_book",
+                 table({"name", "email_address", "home_phone", "office_phone", "cell_phone",
+                        "birthday", "distribution_list"},
+                       {"N", "", "", "", "0172 5555555", "1970-01-01 00:00:00", ""})));
+             return p;
+         }()},
         {"LOAD_SMS_ADDRESS_BOOK", login()},
-        {"SAVE_REMINDER_LIST", [&] { auto p = login(); for (const char* o : {"remind_birthdays", "remind_with_sms", "remind_with_email", "remind_birthday_with_sms", "remind_birthday_with_email"}) p.push_back(TCSParam::Int(o, 1)); p.push_back(TCSParam::Table("reminder_list", table({"datetime", "description", "remind_when"}, {"2030-01-01 10:00:00", "x", "0.5"}))); return p; }()},
+        {"SAVE_REMINDER_LIST",
+         [&] {
+             auto p = login();
+             for (const char* o : {"remind_birthdays", "remind_with_sms", "remind_with_email",
+                                   "remind_birthday_with_sms", "remind_birthday_with_email"})
+                 p.push_back(TCSParam::Int(o, 1));
+             p.push_back(
+                 TCSParam::Table("reminder_list", table({"datetime", "description", "remind_when"},
+                                                        {"2030-01-01 10:00:00", "x", "0.5"})));
+             return p;
+         }()},
         {"LOAD_REMINDER_LIST", login()},
         {"GET_SMS_CREDITS", login()},
         {"GET_SMS_PRICES", login()},
         {"GET_SMS_PAYMENT_OPTIONS", login()},
         {"LOAD_CREDIT_CHANGES", login()},
-        {"BUY_CREDITS", [&] { auto p = login(); p.push_back(TCSParam::Text("payment_option", "<cc2>")); p.push_back(TCSParam::Text("cc_type", "VISA")); p.push_back(TCSParam::Text("cc_number", "4111111111111111")); p.push_back(TCSParam::Text("cc_owner", "K")); p.push_back(TCSParam::Int("cc_exp_month", 12)); p.push_back(TCSParam::Int("cc_exp_year", 2099)); p.push_back(TCSParam::Int("credits", 10)); return p; }()},
-        {"GET_WELCOME_CREDITS", [&] { auto p = login(); p.push_back(TCSParam::Text("cell_phone", "491725555555")); return p; }()},
+        {"BUY_CREDITS",
+         [&] {
+             auto p = login();
+             p.push_back(TCSParam::Text("payment_option", "<cc2>"));
+             p.push_back(TCSParam::Text("cc_type", "VISA"));
+             p.push_back(TCSParam::Text("cc_number", "4111111111111111"));
+             p.push_back(TCSParam::Text("cc_owner", "K"));
+             p.push_back(TCSParam::Int("cc_exp_month", 12));
+             p.push_back(TCSParam::Int("cc_exp_year", 2099));
+             p.push_back(TCSParam::Int("credits", 10));
+             return p;
+         }()},
+        {"GET_WELCOME_CREDITS",
+         [&] {
+             auto p = login();
+             p.push_back(TCSParam::Text("cell_phone", "491725555555"));
+             return p;
+         }()},
         {"GET_0190_NUMBERS", login()},
-        {"TELL_A_FRIEND", [&] { auto p = login(); p.push_back(TCSParam::Text("app_id", "SMS")); p.push_back(TCSParam::Table("friends", table({"name", "email_address"}, {"F", "f@example.org"}))); return p; }()},
+        {"TELL_A_FRIEND",
+         [&] {
+             auto p = login();
+             p.push_back(TCSParam::Text("app_id", "SMS"));
+             p.push_back(TCSParam::Table("friends",
+                                         table({"name", "email_address"}, {"F", "f@example.org"})));
+             return p;
+         }()},
         {"LOAD_LOGO_CATEGORIES", login()},
-        {"LOAD_LOGOS", [&] { auto p = login(); p.push_back(TCSParam::Int("category", 1)); return p; }()},
+        {"LOAD_LOGOS",
+         [&] {
+             auto p = login();
+             p.push_back(TCSParam::Int("category", 1));
+             return p;
+         }()},
         {"LOAD_TEXT_CATEGORIES", login()},
-        {"LOAD_TEXTS", [&] { auto p = login(); p.push_back(TCSParam::Int("category", 1)); return p; }()},
+        {"LOAD_TEXTS",
+         [&] {
+             auto p = login();
+             p.push_back(TCSParam::Int("category", 1));
+             return p;
+         }()},
         {"GET_LATEST_VERSION", login()},
     };
     // Raw coded values: unescaped markup, a bad escape, broken and oversized tables, numbers
     // out of range, impossible dates, bytes of every kind.
     const std::vector<std::string> garbage = {
-        "", "<", "\\x", "\\", "abc", "nan", "-inf", "-99999999999999999999", "99999999999", "2001-13-45 99:99:99",
+        "",
+        "<",
+        "\\x",
+        "\\",
+        "abc",
+        "nan",
+        "-inf",
+        "-99999999999999999999",
+        "99999999999",
+        "2001-13-45 99:99:99",
         "\\<TBL ROWS=\"2\" COLS=\"1\"\\>a\\\\;b\\\\;\\</TBL\\>",
         "\\<TBL ROWS=\"99999999\" COLS=\"99999999\"\\>\\</TBL\\>",
         "\\<TBL ROWS=\"1\" COLS=\"1\"\\>a\\\\;\\<\\\\;\\</TBL\\>",
-        std::string("\xff\xfe\x01\x7f", 4), std::string(5000, 'z')};
+        std::string("\xff\xfe\x01\x7f", 4),
+        std::string(5000, 'z')};
 
     int answered = 0;
     for (const auto& [name, params] : requests) {
@@ -201,8 +305,9 @@ TEST_F(HandlerTest, GarbageOrAbsenceOfEveryParameterKeepsTheBooksBalanced)
 
     // Every balance equals the sum of its booked changes.
     m_core->WithDb([](TServiceDb& db) {
-        auto st = db.Prepare("SELECT c.email, c.credits, COALESCE(SUM(x.change), 0) FROM customers c "
-                             "LEFT JOIN credit_changes x ON x.customer_id = c.id GROUP BY c.id");
+        auto st =
+            db.Prepare("SELECT c.email, c.credits, COALESCE(SUM(x.change), 0) FROM customers c "
+                       "LEFT JOIN credit_changes x ON x.customer_id = c.id GROUP BY c.id");
         int customers = 0;
         while (st.Step()) {
             ++customers;

@@ -35,7 +35,8 @@ protected:
         if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
             size_t sent = 0;
             while (sent < bytes.size()) {
-                const ssize_t n = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+                const ssize_t n =
+                    ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
                 if (n <= 0)
                     break;
                 sent += static_cast<size_t>(n);
@@ -117,7 +118,8 @@ TEST_F(HttpTest, BrokenRequestsGetAnErrorAndTheServiceGoesOn)
         {"prefix only", std::string("/VORaradi/VORaradi.dll/ZK?r=") + kRequestPrefix, 400},
         {"wrong digest", "/VORaradi/VORaradi.dll/ZK?r=" + tampered, 400},
         {"wrong key block", "/VORaradi/VORaradi.dll/ZK?r=" + badKey, 400},
-        {"characters outside the alphabet", "/VORaradi/VORaradi.dll/ZK?r=" + good.substr(0, 60) + "%25%00" + good.substr(60), 400},
+        {"characters outside the alphabet",
+         "/VORaradi/VORaradi.dll/ZK?r=" + good.substr(0, 60) + "%25%00" + good.substr(60), 400},
         {"truncated", "/VORaradi/VORaradi.dll/ZK?r=" + good.substr(0, good.size() - 5), 400},
         {"long tail", "/VORaradi/VORaradi.dll/ZK?r=" + good + std::string(200000, 'a'), 400},
         {"unknown path", "/VORaradi/VORaradi.dll/XX?r=" + good, 404},
@@ -130,16 +132,17 @@ TEST_F(HttpTest, BrokenRequestsGetAnErrorAndTheServiceGoesOn)
     }
     // A readable request that lacks a parameter, or has one that does not read, is answered
     // with a code, not an HTTP error.
-    auto missing = client.Call("SEND_SMS", {TCSParam::Text("sms_text", "x")}, email, "geheim", "1.01");
+    auto missing =
+        client.Call("SEND_SMS", {TCSParam::Text("sms_text", "x")}, email, "geheim", "1.01");
     ASSERT_TRUE(missing.Decoded);
     EXPECT_EQ(missing.Rslt(), 2);
     TCSParam unreadable;
     unreadable.Name = "receivers";
     unreadable.Value = "\\<TBL ROWS=\\\"1\\\"\\>";
-    auto garbage = client.Call("SEND_SMS",
-                               {TCSParam::Text("sms_text", "x"), TCSParam::Text("sms_sender", "y"),
-                                unreadable},
-                               email, "geheim", "1.01");
+    auto garbage = client.Call(
+        "SEND_SMS",
+        {TCSParam::Text("sms_text", "x"), TCSParam::Text("sms_sender", "y"), unreadable}, email,
+        "geheim", "1.01");
     ASSERT_TRUE(garbage.Decoded);
     EXPECT_EQ(garbage.Rslt(), 2);
 
@@ -159,15 +162,16 @@ TEST_F(HttpTest, LargeQueriesUpToTheCapAndHttpDetails)
     const std::string email = NewCustomer("big", 0);
     std::vector<std::vector<std::string>> rows;
     for (int i = 0; i < 300; ++i)
-        rows.push_back({"Kontakt Nummer " + std::to_string(i), "k" + std::to_string(i) + "@example.org",
-                        "030 1234567", "", "0172 55555" + std::to_string(100 + i),
-                        "1970-01-01 00:00:00", ""});
-    const std::vector<std::string> book = {"name", "email_address", "home_phone", "office_phone",
-                                           "cell_phone", "birthday", "distribution_list"};
+        rows.push_back({"Kontakt Nummer " + std::to_string(i),
+                        "k" + std::to_string(i) + "@example.org", "030 1234567", "",
+                        "0172 55555" + std::to_string(100 + i), "1970-01-01 00:00:00", ""});
+    const std::vector<std::string> book = {
+        "name",       "email_address", "home_phone",       "office_phone",
+        "cell_phone", "birthday",      "distribution_list"};
     ServiceClient client = Client();
-    auto save = client.Call("SAVE_SMS_ADDRESS_BOOK",
-                            {TCSParam::Table("address_book", MakeTextTable(book, rows))}, email,
-                            "geheim");
+    auto save =
+        client.Call("SAVE_SMS_ADDRESS_BOOK",
+                    {TCSParam::Table("address_book", MakeTextTable(book, rows))}, email, "geheim");
     ASSERT_TRUE(save.Decoded);
     EXPECT_EQ(save.Rslt(), 0);
     EXPECT_EQ(TableRows(client.Call("LOAD_SMS_ADDRESS_BOOK", {}, email, "geheim").Message,
@@ -175,8 +179,8 @@ TEST_F(HttpTest, LargeQueriesUpToTheCapAndHttpDetails)
               rows);
 
     // Beyond 1 MB the request line is refused.
-    const std::string huge = Raw("GET /VORaradi/VORaradi.dll/ZK?r=" + std::string(1100000, 'a') +
-                                 " HTTP/1.1\r\n\r\n");
+    const std::string huge =
+        Raw("GET /VORaradi/VORaradi.dll/ZK?r=" + std::string(1100000, 'a') + " HTTP/1.1\r\n\r\n");
     EXPECT_TRUE(huge.empty() || huge.rfind("HTTP/1.1 414", 0) == 0) << huge.substr(0, 40);
 
     const struct
@@ -279,14 +283,13 @@ TEST_F(HttpTest, CommandLineHelpAndLoopbackOnly)
     std::string help;
     EXPECT_EQ(run("--help", help), 0);
     for (const char* option : {"--listen", "--db", "--key", "--plain-answers", "--server-list",
-                               "--redirect", "--latest-version", "--seed",
-                               "--interruption-notice"})
+                               "--redirect", "--latest-version", "--seed", "--interruption-notice"})
         EXPECT_NE(help.find(option), std::string::npos) << option;
     std::string refused;
-    EXPECT_NE(run("--listen 0.0.0.0:0 --db /tmp/x.sqlite --key " + SourceDir() +
-                      "/keys/dev-service.key",
-                  refused),
-              0);
+    EXPECT_NE(
+        run("--listen 0.0.0.0:0 --db /tmp/x.sqlite --key " + SourceDir() + "/keys/dev-service.key",
+            refused),
+        0);
     EXPECT_NE(refused.find("loopback"), std::string::npos) << refused;
     std::string unknown;
     EXPECT_NE(run("--bogus", unknown), 0);

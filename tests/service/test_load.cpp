@@ -93,7 +93,8 @@ TEST(ServiceLoad, TwoThousandConcurrentSendsAddUpExactly)
                         ++partsStored;
                     }
                 }
-                if (static_cast<int>(queued.size()) != receivers || partsStored != receivers * parts)
+                if (static_cast<int>(queued.size()) != receivers ||
+                    partsStored != receivers * parts)
                     ++mine.Failed;
                 mine.Charged[email] += 15LL * receivers * parts;
                 mine.Parts[email] += partsStored;
@@ -107,7 +108,8 @@ TEST(ServiceLoad, TwoThousandConcurrentSendsAddUpExactly)
                 total.Parts[k] += v;
             const size_t before = total.QueueIds.size();
             total.QueueIds.insert(mine.QueueIds.begin(), mine.QueueIds.end());
-            EXPECT_EQ(total.QueueIds.size(), before + mine.QueueIds.size()) << "queue ids are unique";
+            EXPECT_EQ(total.QueueIds.size(), before + mine.QueueIds.size())
+                << "queue ids are unique";
         });
     }
     for (auto& t : threads)

@@ -77,7 +77,8 @@ TEST(Parts, HardCutAndWholeWords)
          true,
          {std::string(48, 'l') + "\r\n" + std::string(48, 'l') + "\r\n" + std::string(50, 'l')}},
         // A part that would cut a word breaks at the last line break.
-        {std::string(100, 'p') + "\r\n" + std::string(100, 'q'), true,
+        {std::string(100, 'p') + "\r\n" + std::string(100, 'q'),
+         true,
          {std::string(100, 'p'), std::string(100, 'q')}},
         // A blank right at the cut needs no search.
         {std::string(160, 'c') + " d", true, {std::string(160, 'c'), " d"}},

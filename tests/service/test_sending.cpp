@@ -87,11 +87,14 @@ TEST_F(SendingTest, EachReceiverGetsItsCodeOrItsQueueIdsAndOnlyAcceptedOnesAreCh
         std::string Number;
         int Code; // 0 accepted
     } cases[] = {
-        {"+491725555555", 0},  {"+4915112345678", 0}, {"+43664123456789", 0},
-        {"+41791234567", 0},   {"0172 5555556", 0},   {"+49 (0)172-5555557", 0},
-        {"+49172555x555", 80}, {"", 80},              {"12345", 80},
-        {"+441234567890", 81}, {"+12125555555", 81},  {"+49301234567", 82},
-        {"+4917255555", 83},   {"+491725555555555", 83}, {"+4179123456", 83},
+        {"+491725555555", 0},   {"+4915112345678", 0},
+        {"+43664123456789", 0}, {"+41791234567", 0},
+        {"0172 5555556", 0},    {"+49 (0)172-5555557", 0},
+        {"+49172555x555", 80},  {"", 80},
+        {"12345", 80},          {"+441234567890", 81},
+        {"+12125555555", 81},   {"+49301234567", 82},
+        {"+4917255555", 83},    {"+491725555555555", 83},
+        {"+4179123456", 83},
     };
     Send s;
     s.Text = "Guten Morgen";
@@ -154,7 +157,8 @@ TEST_F(SendingTest, LongTextsAreSplitIntoChainedPartsAndChargedPerPartAndReceive
         const auto ids = Split(queued[0][1]);
         ASSERT_EQ(ids.size(), 2u);
         auto row = [&](const std::string& id) {
-            return *std::find_if(rows.begin(), rows.end(), [&](const auto& x) { return x[0] == id; });
+            return *std::find_if(rows.begin(), rows.end(),
+                                 [&](const auto& x) { return x[0] == id; });
         };
         EXPECT_EQ(row(ids[0])[1], ids[1]);
         EXPECT_EQ(row(ids[1])[1], "");
@@ -188,7 +192,8 @@ TEST_F(SendingTest, TooFewCreditsSendsNothingAndCharges0)
 TEST_F(SendingTest, TextsThatCannotBeSentAreRefusedPerReceiver)
 {
     const std::string email = NewCustomer("text", 1000);
-    for (const std::string& text : {std::string(""), std::string("  \r\n "), std::string(1601, 'x')}) {
+    for (const std::string& text :
+         {std::string(""), std::string("  \r\n "), std::string(1601, 'x')}) {
         Send s;
         s.Text = text;
         s.Receivers = {{3, "+491725555571"}};
@@ -217,8 +222,7 @@ TEST_F(SendingTest, FreeSponsoredSmsHasADailyLimitAndSendsBannersTheClientLacks)
     const int show = first.Message.GetParam("banner_to_show").AsInt();
     EXPECT_TRUE(std::any_of(banners.begin(), banners.end(),
                             [&](const auto& b) { return b[0] == std::to_string(show); }));
-    const std::string picture =
-        first.Message.GetParam("banners").AsTable().Cell(0, 2).AsStream();
+    const std::string picture = first.Message.GetParam("banners").AsTable().Cell(0, 2).AsStream();
     EXPECT_EQ(picture.substr(0, 2), "BM");
 
     // A client holding banners 1 and 3 gets banner 2 only.
@@ -373,10 +377,10 @@ TEST_F(SendingTest, HistoryFoldersAndDeletion)
                   .RowCount(),
               0);
 
-    auto mine = client.Call("DELETE_SMS_HISTORY",
-                            {TCSParam::Table("queue_id", MakeTextTable({"queue_id"},
-                                                                       {{ids[0]}, {ids[1]}, {"abc"}}))},
-                            email, "geheim");
+    auto mine = client.Call(
+        "DELETE_SMS_HISTORY",
+        {TCSParam::Table("queue_id", MakeTextTable({"queue_id"}, {{ids[0]}, {ids[1]}, {"abc"}}))},
+        email, "geheim");
     ASSERT_EQ(mine.Rslt(), 0);
     h = client.Call("LOAD_SMS_HISTORY", {}, email, "geheim");
     EXPECT_EQ(TableRows(h.Message, "history", {"queue_id"}),

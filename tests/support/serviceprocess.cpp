@@ -78,9 +78,10 @@ public:
             std::vector<std::string> row;
             for (int c = 0; c < sqlite3_column_count(st); ++c) {
                 const void* data = sqlite3_column_blob(st, c);
-                row.emplace_back(data ? std::string(static_cast<const char*>(data),
-                                                    static_cast<size_t>(sqlite3_column_bytes(st, c)))
-                                      : std::string());
+                row.emplace_back(data
+                                     ? std::string(static_cast<const char*>(data),
+                                                   static_cast<size_t>(sqlite3_column_bytes(st, c)))
+                                     : std::string());
             }
             rows.push_back(std::move(row));
         }
@@ -221,8 +222,8 @@ void ServiceProcess::Stop()
     m_pid = -1;
 }
 
-std::vector<std::vector<std::string>> ServiceProcess::Query(
-    const std::string& sql, const std::vector<std::string>& args) const
+std::vector<std::vector<std::string>>
+ServiceProcess::Query(const std::string& sql, const std::vector<std::string>& args) const
 {
     Db db(m_dbPath);
     return db.Query(sql, args);
@@ -252,7 +253,8 @@ std::string ServiceProcess::RegistrationCode(const std::string& email) const
 
 int ServiceProcess::Credits(const std::string& email) const
 {
-    const auto rows = Query("SELECT credits FROM customers WHERE email = ?1 COLLATE NOCASE", {email});
+    const auto rows =
+        Query("SELECT credits FROM customers WHERE email = ?1 COLLATE NOCASE", {email});
     return rows.empty() ? -1 : std::atoi(rows[0][0].c_str());
 }
 
@@ -264,8 +266,8 @@ std::int64_t ServiceProcess::CustomerId(const std::string& email) const
 
 bool ServiceProcess::IsConfirmed(const std::string& email) const
 {
-    const auto rows = Query("SELECT confirmed FROM customers WHERE email = ?1 COLLATE NOCASE",
-                            {email});
+    const auto rows =
+        Query("SELECT confirmed FROM customers WHERE email = ?1 COLLATE NOCASE", {email});
     return !rows.empty() && rows[0][0] == "1";
 }
 
@@ -283,10 +285,11 @@ std::vector<LoggedRequest> ServiceProcess::Requests(const std::string& name) con
 {
     std::vector<LoggedRequest> requests;
     const auto rows =
-        name.empty() ? Query("SELECT name, email, rslt, message, error FROM request_log ORDER BY id")
-                     : Query("SELECT name, email, rslt, message, error FROM request_log "
-                             "WHERE name = ?1 ORDER BY id",
-                             {name});
+        name.empty()
+            ? Query("SELECT name, email, rslt, message, error FROM request_log ORDER BY id")
+            : Query("SELECT name, email, rslt, message, error FROM request_log "
+                    "WHERE name = ?1 ORDER BY id",
+                    {name});
     for (const auto& r : rows)
         requests.push_back({r[0], r[1], std::atoi(r[2].c_str()), r[3], r[4]});
     return requests;

@@ -15,12 +15,12 @@ struct ServiceOptions
     bool Seed = true;               // catalog with logos, ringtones and texts
     bool PlainAnswers = false;
     bool Redirect = false;
-    std::string ServerList;         // with Redirect
+    std::string ServerList; // with Redirect
     std::string LatestVersion;
     std::string InterruptionNotice;
-    int TickMs = 100;               // scheduler period; short so that timed work shows soon
+    int TickMs = 100; // scheduler period; short so that timed work shows soon
     std::vector<std::string> ExtraArgs;
-    std::string DbPath;             // empty: a new database in a temporary folder
+    std::string DbPath; // empty: a new database in a temporary folder
 };
 
 // A mail in the service's outbox.
@@ -39,13 +39,13 @@ struct PhoneSms
     std::string Number; // "+49172..."
     std::string Sender;
     std::string Text;
-    std::string Kind;   // "sms", "logo", "sound", "event", "birthday", "welcome"
+    std::string Kind; // "sms", "logo", "sound", "event", "birthday", "welcome"
 };
 
 // A request as the service received it, decrypted.
 struct LoggedRequest
 {
-    std::string Name;    // "SEND_SMS"; empty when the envelope or message did not open
+    std::string Name; // "SEND_SMS"; empty when the envelope or message did not open
     std::string Email;
     int Result = 0;      // the "rslt" answered; -1 when the envelope did not open
     std::string Message; // the tagged message text
