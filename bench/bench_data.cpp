@@ -16,8 +16,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <unistd.h>
@@ -40,8 +40,8 @@ const std::string& BenchDir()
 
 TFieldDefs HistoryFields()
 {
-    return {IntField("CUSTOMER_ID"),       StrField("SMS_SENDER", 140), MemoField("RECEIVER"),
-            MemoField("SMS_TEXT"),         DateTimeField("SENT_DATE"),  MemoField("QUEUE_IDS"),
+    return {IntField("CUSTOMER_ID"), StrField("SMS_SENDER", 140), MemoField("RECEIVER"),
+            MemoField("SMS_TEXT"),   DateTimeField("SENT_DATE"),  MemoField("QUEUE_IDS"),
             MemoField("TREE")};
 }
 
@@ -51,8 +51,10 @@ void AppendHistoryRow(TClientDataSet& ds, int i)
     ds.FieldByName("CUSTOMER_ID").SetAsInteger(1 + i % 3);
     ds.FieldByName("SMS_SENDER").SetAsString("Anna M\xfcller");
     ds.FieldByName("RECEIVER").SetAsString("+49172" + std::to_string(5550000 + i));
-    ds.FieldByName("SMS_TEXT").SetAsString("Hallo, wir treffen uns um " + std::to_string(i % 24) +
-                                           " Uhr am Bahnhof. Bitte bring die Karten mit! Gr\xfc\xdf" "e");
+    ds.FieldByName("SMS_TEXT")
+        .SetAsString("Hallo, wir treffen uns um " + std::to_string(i % 24) +
+                     " Uhr am Bahnhof. Bitte bring die Karten mit! Gr\xfc\xdf"
+                     "e");
     ds.FieldByName("SENT_DATE").SetAsDateTime(37000.0 + i / 100.0);
     ds.FieldByName("QUEUE_IDS").SetAsString(std::to_string(900000 + i) + ",");
     ds.FieldByName("TREE").SetAsString("Gesendete SMS;");
@@ -95,7 +97,8 @@ std::vector<PlainHistoryRow> PlainSelect(const std::string& path)
     // Without SQLite's own locking, as the table file opens its connections.
     sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
     sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(db, "SELECT id, c0, c1, c2, c3, c4, c5, c6 FROM t ORDER BY id", -1, &st, nullptr);
+    sqlite3_prepare_v2(db, "SELECT id, c0, c1, c2, c3, c4, c5, c6 FROM t ORDER BY id", -1, &st,
+                       nullptr);
     std::vector<PlainHistoryRow> rows;
     while (sqlite3_step(st) == SQLITE_ROW) {
         PlainHistoryRow r;
@@ -138,7 +141,8 @@ void BM_WriteAfterAppendingOneRow(benchmark::State& state)
 {
     const int n = static_cast<int>(state.range(0));
     const std::string path = BenchDir() + "/append." + std::to_string(n) + ".cds";
-    std::filesystem::copy_file(HistoryFile(n), path, std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy_file(HistoryFile(n), path,
+                               std::filesystem::copy_options::overwrite_existing);
     TClientDataSet ds("CDSSMSHistory");
     ds.LoadFromFile(path);
     int i = n;
@@ -149,7 +153,11 @@ void BM_WriteAfterAppendingOneRow(benchmark::State& state)
         ds.SaveToFile(path);
     }
 }
-BENCHMARK(BM_WriteAfterAppendingOneRow)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteAfterAppendingOneRow)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_WriteAll100k(benchmark::State& state)
 {
@@ -196,7 +204,9 @@ template <typename F> double MedianMs(int runs, F&& f)
     for (int i = 0; i < runs; ++i) {
         const auto t0 = std::chrono::steady_clock::now();
         f();
-        ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+        ms.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
+                .count());
     }
     std::sort(ms.begin(), ms.end());
     return ms[ms.size() / 2];
@@ -219,7 +229,8 @@ void PrintSummary()
     std::printf("anchor: one 4 KiB write with fsync: median %.2f ms\n", fsyncMs);
     for (int n : {1000, 10000, 100000}) {
         const std::string copy = BenchDir() + "/summary." + std::to_string(n) + ".cds";
-        std::filesystem::copy_file(HistoryFile(n), copy, std::filesystem::copy_options::overwrite_existing);
+        std::filesystem::copy_file(HistoryFile(n), copy,
+                                   std::filesystem::copy_options::overwrite_existing);
         TClientDataSet ds("CDSSMSHistory");
         ds.LoadFromFile(copy);
         int i = n;

@@ -58,7 +58,8 @@ void TAppParam::Load()
     sWebsiteHome = f.ReadString("web-servers", "sWebsiteHome", kDefaultWebsiteHome);
     sClientSiteHome = f.ReadString("web-servers", "sClientSiteHome", kDefaultClientSiteHome);
     sClientSiteHelp = f.ReadString("web-servers", "sClientSiteHelp", kDefaultClientSiteHelp);
-    sClientSiteSupport = f.ReadString("web-servers", "sClientSiteSupport", kDefaultClientSiteSupport);
+    sClientSiteSupport =
+        f.ReadString("web-servers", "sClientSiteSupport", kDefaultClientSiteSupport);
     sValidPaymentOptions = f.ReadString("other-data", "sValidPaymentOptions", "");
     sLatestVersion = f.ReadString("update", "sLatestVersion", LoadStr(kProgramVersionId));
     bDontAskForUpdates = f.ReadBool("update", "bDontAskForUpdates", false);
@@ -73,14 +74,18 @@ void TAppParam::Load()
     fVAT = f.ReadFloat("prices/discounts", "fVAT", 16.0);
     fDiscountCC = f.ReadFloat("prices/discounts", "fDiscountCC", 0);
     fDiscountPreWire = f.ReadFloat("prices/discounts", "fDiscountPreWire", 0);
-    dtPricesDiscountsLastUpdated = f.ReadDateTime("prices/discounts", "dtPricesDiscountsLastUpdated", 0);
+    dtPricesDiscountsLastUpdated =
+        f.ReadDateTime("prices/discounts", "dtPricesDiscountsLastUpdated", 0);
     sPreWireAccountOwner = f.ReadString("bank", "sPreWireAccountOwner", "");
     sPreWireAccountNumber = f.ReadString("bank", "sPreWireAccountNumber", "");
     sPreWireRoutingNumber = f.ReadString("bank", "sPreWireRoutingNumber", "");
     sPreWireBankName = f.ReadString("bank", "sPreWireBankName", "");
-    dtLogoCategoriesLastUpdated = f.ReadDateTime("logo/sound/text", "dtLogoCategoriesLastUpdated", 0);
-    dtSoundCategoriesLastUpdated = f.ReadDateTime("logo/sound/text", "dtSoundCategoriesLastUpdated", 0);
-    dtTextCategoriesLastUpdated = f.ReadDateTime("logo/sound/text", "dtTextCategoriesLastUpdated", 0);
+    dtLogoCategoriesLastUpdated =
+        f.ReadDateTime("logo/sound/text", "dtLogoCategoriesLastUpdated", 0);
+    dtSoundCategoriesLastUpdated =
+        f.ReadDateTime("logo/sound/text", "dtSoundCategoriesLastUpdated", 0);
+    dtTextCategoriesLastUpdated =
+        f.ReadDateTime("logo/sound/text", "dtTextCategoriesLastUpdated", 0);
     AutoStart = IsAutoStartEnabled();
 }
 
@@ -113,13 +118,15 @@ void TAppParam::Save()
     f.WriteFloat("prices/discounts", "fVAT", fVAT);
     f.WriteFloat("prices/discounts", "fDiscountCC", fDiscountCC);
     f.WriteFloat("prices/discounts", "fDiscountPreWire", fDiscountPreWire);
-    f.WriteDateTime("prices/discounts", "dtPricesDiscountsLastUpdated", dtPricesDiscountsLastUpdated);
+    f.WriteDateTime("prices/discounts", "dtPricesDiscountsLastUpdated",
+                    dtPricesDiscountsLastUpdated);
     f.WriteString("bank", "sPreWireAccountOwner", sPreWireAccountOwner);
     f.WriteString("bank", "sPreWireAccountNumber", sPreWireAccountNumber);
     f.WriteString("bank", "sPreWireRoutingNumber", sPreWireRoutingNumber);
     f.WriteString("bank", "sPreWireBankName", sPreWireBankName);
     f.WriteDateTime("logo/sound/text", "dtLogoCategoriesLastUpdated", dtLogoCategoriesLastUpdated);
-    f.WriteDateTime("logo/sound/text", "dtSoundCategoriesLastUpdated", dtSoundCategoriesLastUpdated);
+    f.WriteDateTime("logo/sound/text", "dtSoundCategoriesLastUpdated",
+                    dtSoundCategoriesLastUpdated);
     f.WriteDateTime("logo/sound/text", "dtTextCategoriesLastUpdated", dtTextCategoriesLastUpdated);
     f.UpdateFile();
 }
@@ -243,8 +250,8 @@ void TAppParam::SetAutoStart(bool value)
 
 bool TAppParam::IsAddrBookSaveReminderDue() const
 {
-    return dtLastAddrBookSave < dtLastAddrBookChange &&
-           Clock::Now() - 3.0 > dtLastAddrBookChange && !bDoNotRemindSaving;
+    return dtLastAddrBookSave < dtLastAddrBookChange && Clock::Now() - 3.0 > dtLastAddrBookChange &&
+           !bDoNotRemindSaving;
 }
 
 } // namespace riz

@@ -64,7 +64,8 @@ public:
     // [internet]
     int iConnectionSpeed = 0;
     int iHttpPort = 80;
-    TProxyInfo ProxyInfo; // bProxyEnabled, sProxyType, sProxyAddress, iProxyPort, sProxyUserCode, sProxyPassword
+    TProxyInfo ProxyInfo; // bProxyEnabled, sProxyType, sProxyAddress, iProxyPort, sProxyUserCode,
+                          // sProxyPassword
     // [web-servers], never written
     std::string sWebsiteHome;
     std::string sClientSiteHome;

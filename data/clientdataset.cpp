@@ -12,25 +12,35 @@ namespace riz {
 const char* FieldTypeName(TFieldType type)
 {
     switch (type) {
-    case TFieldType::Integer: return "int";
-    case TFieldType::String: return "string";
-    case TFieldType::Memo: return "memo";
-    case TFieldType::Blob: return "blob";
-    case TFieldType::Graphic: return "graphic";
-    case TFieldType::Date: return "date";
-    case TFieldType::DateTime: return "datetime";
-    case TFieldType::Float: return "float";
-    case TFieldType::Boolean: return "bool";
-    case TFieldType::Nested: return "nested";
+    case TFieldType::Integer:
+        return "int";
+    case TFieldType::String:
+        return "string";
+    case TFieldType::Memo:
+        return "memo";
+    case TFieldType::Blob:
+        return "blob";
+    case TFieldType::Graphic:
+        return "graphic";
+    case TFieldType::Date:
+        return "date";
+    case TFieldType::DateTime:
+        return "datetime";
+    case TFieldType::Float:
+        return "float";
+    case TFieldType::Boolean:
+        return "bool";
+    case TFieldType::Nested:
+        return "nested";
     }
     return "?";
 }
 
 bool FieldTypeFromName(const std::string& name, TFieldType& type)
 {
-    static const TFieldType all[] = {TFieldType::Integer, TFieldType::String, TFieldType::Memo,
-                                     TFieldType::Blob,    TFieldType::Graphic, TFieldType::Date,
-                                     TFieldType::DateTime, TFieldType::Float, TFieldType::Boolean,
+    static const TFieldType all[] = {TFieldType::Integer,  TFieldType::String,  TFieldType::Memo,
+                                     TFieldType::Blob,     TFieldType::Graphic, TFieldType::Date,
+                                     TFieldType::DateTime, TFieldType::Float,   TFieldType::Boolean,
                                      TFieldType::Nested};
     for (TFieldType t : all) {
         if (name == FieldTypeName(t)) {
@@ -41,18 +51,46 @@ bool FieldTypeFromName(const std::string& name, TFieldType& type)
     return false;
 }
 
-TFieldDef IntField(std::string name) { return {std::move(name), TFieldType::Integer, 0, false, {}, {}}; }
-TFieldDef StrField(std::string name, int size) { return {std::move(name), TFieldType::String, size, false, {}, {}}; }
-TFieldDef MemoField(std::string name) { return {std::move(name), TFieldType::Memo, 0, false, {}, {}}; }
-TFieldDef BlobField(std::string name) { return {std::move(name), TFieldType::Blob, 0, false, {}, {}}; }
-TFieldDef GraphicField(std::string name) { return {std::move(name), TFieldType::Graphic, 0, false, {}, {}}; }
-TFieldDef DateField(std::string name) { return {std::move(name), TFieldType::Date, 0, false, {}, {}}; }
-TFieldDef DateTimeField(std::string name) { return {std::move(name), TFieldType::DateTime, 0, false, {}, {}}; }
-TFieldDef FloatField(std::string name) { return {std::move(name), TFieldType::Float, 0, false, {}, {}}; }
-TFieldDef BoolField(std::string name) { return {std::move(name), TFieldType::Boolean, 0, false, {}, {}}; }
+TFieldDef IntField(std::string name)
+{
+    return {std::move(name), TFieldType::Integer, 0, false, {}, {}};
+}
+TFieldDef StrField(std::string name, int size)
+{
+    return {std::move(name), TFieldType::String, size, false, {}, {}};
+}
+TFieldDef MemoField(std::string name)
+{
+    return {std::move(name), TFieldType::Memo, 0, false, {}, {}};
+}
+TFieldDef BlobField(std::string name)
+{
+    return {std::move(name), TFieldType::Blob, 0, false, {}, {}};
+}
+TFieldDef GraphicField(std::string name)
+{
+    return {std::move(name), TFieldType::Graphic, 0, false, {}, {}};
+}
+TFieldDef DateField(std::string name)
+{
+    return {std::move(name), TFieldType::Date, 0, false, {}, {}};
+}
+TFieldDef DateTimeField(std::string name)
+{
+    return {std::move(name), TFieldType::DateTime, 0, false, {}, {}};
+}
+TFieldDef FloatField(std::string name)
+{
+    return {std::move(name), TFieldType::Float, 0, false, {}, {}};
+}
+TFieldDef BoolField(std::string name)
+{
+    return {std::move(name), TFieldType::Boolean, 0, false, {}, {}};
+}
 TFieldDef NestedField(std::string name, TFieldDefs children, std::string indexField)
 {
-    return {std::move(name), TFieldType::Nested, 0, false, std::move(children), std::move(indexField)};
+    return {std::move(name), TFieldType::Nested,  0,
+            false,           std::move(children), std::move(indexField)};
 }
 
 TFilter FieldEquals(const std::string& field, std::int32_t value)
@@ -68,16 +106,46 @@ TFilter FieldEquals(const std::string& field, std::int32_t value)
 
 // --- TField -------------------------------------------------------------------------------
 
-const std::string& TField::FieldName() const { return m_ds->m_defs[m_index].Name; }
-TFieldType TField::DataType() const { return m_ds->m_defs[m_index].DataType; }
-int TField::Size() const { return m_ds->m_defs[m_index].Size; }
-const TValue& TField::Value() const { return m_ds->ValueAt(m_index); }
-bool TField::IsNull() const { return std::holds_alternative<std::monostate>(Value()); }
-std::string TField::AsString() const { return ValueToString(Value(), DataType()); }
-std::int32_t TField::AsInteger() const { return ValueToInt(Value()); }
-double TField::AsFloat() const { return ValueToFloat(Value()); }
-TDateTime TField::AsDateTime() const { return ValueToFloat(Value()); }
-bool TField::AsBoolean() const { return ValueToBool(Value()); }
+const std::string& TField::FieldName() const
+{
+    return m_ds->m_defs[m_index].Name;
+}
+TFieldType TField::DataType() const
+{
+    return m_ds->m_defs[m_index].DataType;
+}
+int TField::Size() const
+{
+    return m_ds->m_defs[m_index].Size;
+}
+const TValue& TField::Value() const
+{
+    return m_ds->ValueAt(m_index);
+}
+bool TField::IsNull() const
+{
+    return std::holds_alternative<std::monostate>(Value());
+}
+std::string TField::AsString() const
+{
+    return ValueToString(Value(), DataType());
+}
+std::int32_t TField::AsInteger() const
+{
+    return ValueToInt(Value());
+}
+double TField::AsFloat() const
+{
+    return ValueToFloat(Value());
+}
+TDateTime TField::AsDateTime() const
+{
+    return ValueToFloat(Value());
+}
+bool TField::AsBoolean() const
+{
+    return ValueToBool(Value());
+}
 
 void TField::SetValue(const TValue& value)
 {
@@ -314,10 +382,9 @@ std::size_t TClientDataSet::RowsUpperBound(const TRow& row) const
 {
     if (m_indexCol < 0)
         return m_rows.size();
-    auto it = std::upper_bound(m_rows.begin(), m_rows.end(), &row,
-                               [this](const TRow* a, const std::unique_ptr<TRow>& b) {
-                                   return RowLess(*a, *b);
-                               });
+    auto it = std::upper_bound(
+        m_rows.begin(), m_rows.end(), &row,
+        [this](const TRow* a, const std::unique_ptr<TRow>& b) { return RowLess(*a, *b); });
     return static_cast<std::size_t>(it - m_rows.begin());
 }
 
@@ -580,8 +647,7 @@ void TClientDataSet::EmptyDataSet()
 
 // --- change record ------------------------------------------------------------------------
 
-void TClientDataSet::Log(TChange kind, TRow* row, std::unique_ptr<TRow> owned,
-                         std::size_t position)
+void TClientDataSet::Log(TChange kind, TRow* row, std::unique_ptr<TRow> owned, std::size_t position)
 {
     Root()->m_log.push_back(TLogEntry{this, kind, row, std::move(owned), position});
 }
@@ -591,7 +657,8 @@ bool TClientDataSet::HasChanges() const
     const auto& log = Root()->m_log;
     if (!m_root)
         return !log.empty();
-    return std::any_of(log.begin(), log.end(), [this](const TLogEntry& e) { return e.Owner == this; });
+    return std::any_of(log.begin(), log.end(),
+                       [this](const TLogEntry& e) { return e.Owner == this; });
 }
 
 std::size_t TClientDataSet::ChangeCount() const
@@ -651,7 +718,8 @@ void TClientDataSet::CancelUpdates()
     if (m_state == TDataSetState::Edit || m_state == TDataSetState::Insert)
         Cancel();
     if (m_root)
-        throw EDatabaseError("Tabelle " + m_name + ": Änderungen nur über die obere Tabelle verwerfen");
+        throw EDatabaseError("Tabelle " + m_name +
+                             ": Änderungen nur über die obere Tabelle verwerfen");
     UndoTo(0);
 }
 
@@ -707,7 +775,8 @@ void TClientDataSet::LoadFromFile(const std::string& path)
 void TClientDataSet::SaveToFile(const std::string& path)
 {
     if (m_root)
-        throw EDatabaseError("Tabelle " + m_name + ": verschachtelte Tabellen werden mit der oberen gespeichert");
+        throw EDatabaseError("Tabelle " + m_name +
+                             ": verschachtelte Tabellen werden mit der oberen gespeichert");
     CheckActive();
     if (m_state != TDataSetState::Browse)
         Post();

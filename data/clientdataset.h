@@ -34,8 +34,8 @@ struct TFieldDef
 {
     std::string Name;
     TFieldType DataType = TFieldType::String;
-    int Size = 0;              // String only
-    bool InternalCalc = false; // filled by OnCalcFields, stored like any other field
+    int Size = 0;                     // String only
+    bool InternalCalc = false;        // filled by OnCalcFields, stored like any other field
     std::vector<TFieldDef> ChildDefs; // Nested only
     std::string ChildIndexField;      // Nested only: the kept order of the nested rows
 };
@@ -50,7 +50,8 @@ TFieldDef DateField(std::string name);
 TFieldDef DateTimeField(std::string name);
 TFieldDef FloatField(std::string name);
 TFieldDef BoolField(std::string name);
-TFieldDef NestedField(std::string name, TFieldDefs children, std::string indexField = std::string());
+TFieldDef NestedField(std::string name, TFieldDefs children,
+                      std::string indexField = std::string());
 
 // A cell: null, an integer, a real (also dates), a boolean or bytes (texts and blobs).
 using TValue = std::variant<std::monostate, std::int32_t, double, bool, std::string>;
@@ -155,9 +156,9 @@ public:
     int FieldCount() const { return static_cast<int>(m_defs.size()); }
     const TFieldDefs& Defs() const { return m_defs; }
     int FindField(const std::string& name) const; // -1 when absent; ignores case
-    TField FieldByName(const std::string& name);   // EDatabaseError when absent
+    TField FieldByName(const std::string& name);  // EDatabaseError when absent
     TField Fields(int index);
-    const TValue& ValueAt(int index) const;        // the current row's (or buffer's) value
+    const TValue& ValueAt(int index) const; // the current row's (or buffer's) value
     const TValue& ValueByName(const std::string& name) const;
 
     // Visible rows (those passing the filter), in the table's order.
@@ -184,7 +185,7 @@ public:
     void Edit();
     void Post();
     void Cancel();
-    void Delete();     // deletes the current row; the next one becomes current
+    void Delete();       // deletes the current row; the next one becomes current
     void EmptyDataSet(); // deletes every row, visible or not, without the delete hook
 
     void SetFilter(TFilter filter);
@@ -238,9 +239,9 @@ private:
     {
         TClientDataSet* Owner;
         TChange Kind;
-        TRow* Row;                       // the row concerned (alive while the entry exists)
-        std::unique_ptr<TRow> Owned;     // Deleted: the row itself; Modified: old values
-        std::size_t Position = 0;        // Deleted: where it stood
+        TRow* Row;                   // the row concerned (alive while the entry exists)
+        std::unique_ptr<TRow> Owned; // Deleted: the row itself; Modified: old values
+        std::size_t Position = 0;    // Deleted: where it stood
     };
 
     TClientDataSet* Root() { return m_root ? m_root : this; }
@@ -278,17 +279,17 @@ private:
     int m_indexCol = -1;
     bool m_hasNested = false;
 
-    std::unique_ptr<TRow> m_pending;  // Insert: the new row
-    std::vector<TValue> m_buffer;     // Edit/Insert: the values being edited
-    const TRow* m_evalRow = nullptr;  // the row a filter is looking at
+    std::unique_ptr<TRow> m_pending; // Insert: the new row
+    std::vector<TValue> m_buffer;    // Edit/Insert: the values being edited
+    const TRow* m_evalRow = nullptr; // the row a filter is looking at
 
     TClientDataSet* m_root = nullptr; // nested: the top table, which keeps the log
     TRow* m_parentRow = nullptr;      // nested: the row holding this table
     std::int64_t m_nextId = 1;
-    std::vector<TLogEntry> m_log;     // root only
+    std::vector<TLogEntry> m_log; // root only
 
-    std::string m_boundFile;          // file the rows were last loaded from or written to
-    std::string m_unreadableFile;     // file that failed to load; never written over
+    std::string m_boundFile;      // file the rows were last loaded from or written to
+    std::string m_unreadableFile; // file that failed to load; never written over
     std::unique_ptr<TTableFile> m_file;
 };
 

@@ -29,10 +29,10 @@ extern TDataCollection* DataCollection;
 
 struct TZKCountry
 {
-    std::string Code;          // "de"
-    int NameId = 0;            // string-table id of the name
-    std::string DialCode;      // "49"
-    std::string Currencies;    // "DEM;EUR"
+    std::string Code;            // "de"
+    int NameId = 0;              // string-table id of the name
+    std::string DialCode;        // "49"
+    std::string Currencies;      // "DEM;EUR"
     std::string CurrencySymbols; // Windows-1252
     std::string PaymentMethodTags;
 };

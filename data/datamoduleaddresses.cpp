@@ -19,17 +19,22 @@ TDataModuleAddresses::TDataModuleAddresses(const std::string& dataDir, TDataModu
     digits.InternalCalc = true;
     TFieldDef lists = MemoField("DISTRIBUTION_LIST");
     lists.Size = 2000; // declared size; a memo holds any length
-    CDSAddressBook.FieldDefs = {IntField("CUSTOMER_ID"),     StrField("NAME", 100),
-                                StrField("EMAIL_ADDRESS", 200), StrField("HOME_PHONE", 50),
-                                StrField("WORK_PHONE", 50),  StrField("CELL_PHONE", 50),
-                                DateField("BIRTHDAY"),       lists,
+    CDSAddressBook.FieldDefs = {IntField("CUSTOMER_ID"),
+                                StrField("NAME", 100),
+                                StrField("EMAIL_ADDRESS", 200),
+                                StrField("HOME_PHONE", 50),
+                                StrField("WORK_PHONE", 50),
+                                StrField("CELL_PHONE", 50),
+                                DateField("BIRTHDAY"),
+                                lists,
                                 digits};
     CDSAddressBook.SetIndexFieldName("NAME");
     CDSAddressBook.AfterInsert = [this](TClientDataSet& t) {
         t.FieldByName("CUSTOMER_ID").SetAsInteger(CustomerId);
     };
     CDSAddressBook.OnCalcFields = [](TClientDataSet& t) {
-        t.FieldByName("CELL_PHONE_DIGITS").SetAsString(PhoneDigits(t.FieldByName("CELL_PHONE").AsString()));
+        t.FieldByName("CELL_PHONE_DIGITS")
+            .SetAsString(PhoneDigits(t.FieldByName("CELL_PHONE").AsString()));
     };
     CDSAddressBook.AfterPost = [](TClientDataSet&) {
         if (AppParam)

@@ -66,13 +66,18 @@ TDataModuleCust::TDataModuleCust(const std::string& dataDir)
     : m_customerFile(dataDir + "/" + kCustomerFileName)
 {
     CDSCustomer.FieldDefs = CustomerFields();
-    CDSPaymentInfoTemp.FieldDefs = {
-        IntField("PAYMENT_ID"),         StrField("NICK_NAME", 50),
-        StrField("PAYMENT_TYPE", 50),   StrField("CC_TYPE", 20),
-        StrField("CC_NAME_ON_CARD", 200), StrField("CC_NUMBER", 20),
-        IntField("CC_EXP_MONTH"),       IntField("CC_EXP_YEAR"),
-        StrField("BEZ_ACCOUNT_OWNER", 200), StrField("BEZ_ACCOUNT_NUMBER", 20),
-        StrField("BEZ_ROUTING_NUMBER", 20), StrField("BEZ_BANK_NAME", 100)};
+    CDSPaymentInfoTemp.FieldDefs = {IntField("PAYMENT_ID"),
+                                    StrField("NICK_NAME", 50),
+                                    StrField("PAYMENT_TYPE", 50),
+                                    StrField("CC_TYPE", 20),
+                                    StrField("CC_NAME_ON_CARD", 200),
+                                    StrField("CC_NUMBER", 20),
+                                    IntField("CC_EXP_MONTH"),
+                                    IntField("CC_EXP_YEAR"),
+                                    StrField("BEZ_ACCOUNT_OWNER", 200),
+                                    StrField("BEZ_ACCOUNT_NUMBER", 20),
+                                    StrField("BEZ_ROUTING_NUMBER", 20),
+                                    StrField("BEZ_BANK_NAME", 100)};
     CDSNeighborhood.FieldDefs = {StrField("POSTAL_CODE", 200), StrField("CITY_NAME", 200),
                                  StrField("QUARTER_NAME", 200), StrField("NORM_CITY_NAME", 200),
                                  StrField("NORM_QUARTER_NAME", 200)};

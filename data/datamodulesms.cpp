@@ -43,18 +43,26 @@ TDataModuleSMS::TDataModuleSMS(const std::string& dataDir, const std::string& pr
     TempLogoFile = d + "temp_logo.bmp";
     TempBannerFile = d + "temp_banner.bmp";
 
-    CDSSMSHistory.FieldDefs = {IntField("CUSTOMER_ID"), StrField("SMS_SENDER", 140),
-                               MemoField("RECEIVER"),   MemoField("SMS_TEXT"),
+    CDSSMSHistory.FieldDefs = {IntField("CUSTOMER_ID"),    StrField("SMS_SENDER", 140),
+                               MemoField("RECEIVER"),      MemoField("SMS_TEXT"),
                                DateTimeField("SENT_DATE"), MemoField("QUEUE_IDS"),
                                MemoField("TREE")};
-    CDSSMSQueue.FieldDefs = {IntField("QUEUE_ID"),          IntField("CUSTOMER_ID"),
-                             StrField("SMS_SENDER", 20),    MemoField("RECEIVER"),
-                             MemoField("SMS_TEXT"),         DateTimeField("SEND_DATE"),
-                             BoolField("DONT_SPLIT"),       StrField("SEND_OPTION", 200),
-                             IntField("OPTION_ID"),         StrField("OPTION_TYPE", 200),
-                             StrField("OPTION_NAME", 1000), BoolField("FREE"),
-                             BoolField("SEND"),             MemoField("TREE"),
-                             BoolField("OWN_LOGO"),         BlobField("OWN_LOGO_DATA")};
+    CDSSMSQueue.FieldDefs = {IntField("QUEUE_ID"),
+                             IntField("CUSTOMER_ID"),
+                             StrField("SMS_SENDER", 20),
+                             MemoField("RECEIVER"),
+                             MemoField("SMS_TEXT"),
+                             DateTimeField("SEND_DATE"),
+                             BoolField("DONT_SPLIT"),
+                             StrField("SEND_OPTION", 200),
+                             IntField("OPTION_ID"),
+                             StrField("OPTION_TYPE", 200),
+                             StrField("OPTION_NAME", 1000),
+                             BoolField("FREE"),
+                             BoolField("SEND"),
+                             MemoField("TREE"),
+                             BoolField("OWN_LOGO"),
+                             BlobField("OWN_LOGO_DATA")};
     CDSTree.FieldDefs = {IntField("CUSTOMER_ID"), MemoField("TREE")};
     CDSLogoCategory.FieldDefs = {IntField("ID"), StrField("TYPE", 10), StrField("NAME", 30),
                                  BlobField("ICON"), DateTimeField("LAST_UPDATED")};
@@ -146,7 +154,8 @@ void TDataModuleSMS::OpenSMSTables()
 
 void TDataModuleSMS::CommitMessageTables()
 {
-    CommitTables({{&CDSSMSHistory, &HistoryFile}, {&CDSSMSQueue, &QueueFile}, {&CDSTree, &TreeFile}});
+    CommitTables(
+        {{&CDSSMSHistory, &HistoryFile}, {&CDSSMSQueue, &QueueFile}, {&CDSTree, &TreeFile}});
 }
 
 void TDataModuleSMS::CommitLogoTables()
@@ -227,7 +236,8 @@ void TDataModuleSMS::RebuildFolderTable()
     DeleteAllRows(CDSTree);
     const int col = CDSSMSHistory.FindField("TREE");
     for (int i = 0; i < CDSSMSHistory.RecordCount(); ++i) {
-        const std::string path = ValueToString(CDSSMSHistory.VisibleRow(i).Values[col], TFieldType::Memo);
+        const std::string path =
+            ValueToString(CDSSMSHistory.VisibleRow(i).Values[col], TFieldType::Memo);
         if (!FolderExists(path)) {
             CDSTree.Append();
             CDSTree.FieldByName("TREE").SetAsString(path);

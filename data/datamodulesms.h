@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace riz {
 
@@ -62,6 +63,8 @@ public:
 
     int CustomerId = -1;
     int CategoryId = -1;
+    // Server ids of the history entries the next history deletion removes.
+    std::vector<std::string> HistoryIdsToDelete;
 
     // Send parameters.
     std::string SmsText;
@@ -102,7 +105,7 @@ public:
     // File paths.
     std::string HistoryFile, QueueFile, TreeFile, LogoCategoryFile, SoundCategoryFile,
         TextCategoryFile, LogosFile, SoundsFile, TextsFile, DiscountsFile, BannerFile;
-    std::string TempWave1, TempWave2; // in the program folder
+    std::string TempWave1, TempWave2;         // in the program folder
     std::string TempLogoFile, TempBannerFile; // in the data folder
 
 private:

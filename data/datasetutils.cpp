@@ -99,7 +99,8 @@ bool UpgradeTableFile(const std::string& path, TClientDataSet& table)
     if (TTableFile::ExistsNotEmpty(path))
         return false;
     const std::size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string folder =
+        slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
     const std::string fileName = slash == std::string::npos ? path : path.substr(slash + 1);
     const std::size_t dot = fileName.find('.');
     if (dot == std::string::npos)

@@ -6,8 +6,14 @@
 namespace riz {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsSeparator(char c) { return c == ' ' || c == '(' || c == ')' || c == '/' || c == '-'; }
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+bool IsSeparator(char c)
+{
+    return c == ' ' || c == '(' || c == ')' || c == '/' || c == '-';
+}
 
 // The one- and two-digit country codes of E.164; every other code has three digits.
 constexpr std::string_view kTwoDigitCodes =

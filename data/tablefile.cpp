@@ -20,8 +20,14 @@ constexpr int kWriteError = 19021;
 constexpr const char* kFormat = "riz-table-1";
 
 // The table's own rows live in "t"; the rows of a nested field at position p in "n<p>".
-std::string NestedTableName(int fieldPos) { return "n" + std::to_string(fieldPos); }
-std::string Col(std::size_t i) { return "c" + std::to_string(i); }
+std::string NestedTableName(int fieldPos)
+{
+    return "n" + std::to_string(fieldPos);
+}
+std::string Col(std::size_t i)
+{
+    return "c" + std::to_string(i);
+}
 
 class Stmt
 {
@@ -195,7 +201,8 @@ void CreateSchema(sqlite3* db, const std::string& path, const TClientDataSet& ds
     Exec(db,
          "CREATE TABLE riz_info(key TEXT PRIMARY KEY, value TEXT);"
          "CREATE TABLE riz_fields(tbl TEXT NOT NULL, pos INTEGER NOT NULL, name TEXT NOT NULL,"
-         " type TEXT NOT NULL, size INTEGER NOT NULL, calc INTEGER NOT NULL, PRIMARY KEY(tbl, pos));",
+         " type TEXT NOT NULL, size INTEGER NOT NULL, calc INTEGER NOT NULL, PRIMARY KEY(tbl, "
+         "pos));",
          kWriteError, path);
     {
         Stmt info(db, "INSERT INTO riz_info VALUES(?, ?)", kWriteError, path);
@@ -249,7 +256,8 @@ TFieldDefs ReadDefs(sqlite3* db, const std::string& path)
     {
         Stmt fmt(db, "SELECT value FROM riz_info WHERE key = 'format'", kReadError, path);
         if (fmt.Step() != SQLITE_ROW ||
-            std::strcmp(reinterpret_cast<const char*>(sqlite3_column_text(fmt.get(), 0)), kFormat) != 0)
+            std::strcmp(reinterpret_cast<const char*>(sqlite3_column_text(fmt.get(), 0)),
+                        kFormat) != 0)
             throw ETableFileError(kReadError, path, "unbekanntes Dateiformat");
     }
     std::map<std::string, TFieldDefs> byTable;
@@ -305,8 +313,7 @@ std::string TempPathFor(const std::string& path)
 
 ETableFileError::ETableFileError(int code, const std::string& path, const std::string& reason)
     : EZKError(code, 0, path + ": " + reason), m_path(path), m_reason(reason)
-{
-}
+{}
 
 TTableFile::TTableFile(std::string path) : m_path(std::move(path)) {}
 
@@ -318,13 +325,17 @@ TTableFile::~TTableFile()
 
 bool TTableFile::Exists(const std::string& path)
 {
-    struct stat st{};
+    struct stat st
+    {
+    };
     return ::stat(path.c_str(), &st) == 0;
 }
 
 bool TTableFile::ExistsNotEmpty(const std::string& path)
 {
-    struct stat st{};
+    struct stat st
+    {
+    };
     return ::stat(path.c_str(), &st) == 0 && st.st_size > 0;
 }
 
@@ -333,14 +344,17 @@ TFieldDefs TTableFile::ReadFieldDefs(const std::string& path)
     if (!Exists(path))
         throw ETableFileError(kReadError, path, "die Datei fehlt");
     Db db;
-    OpenDb(db, path, ::access(path.c_str(), W_OK) == 0 ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY,
+    OpenDb(db, path,
+           ::access(path.c_str(), W_OK) == 0 ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY,
            kReadError);
     return ReadDefs(db.h, path);
 }
 
 void TTableFile::Load(const std::string& path, TClientDataSet& ds)
 {
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (::stat(path.c_str(), &info) != 0)
         throw ETableFileError(kReadError, path, std::strerror(errno));
     if (!S_ISREG(info.st_mode))
@@ -368,7 +382,8 @@ void TTableFile::Load(const std::string& path, TClientDataSet& ds)
         // The greatest id bounds the row count and costs one look into the index.
         Stmt count(db.h, "SELECT max(id) FROM t", kReadError, path);
         if (count.Step() == SQLITE_ROW)
-            rows.reserve(static_cast<std::size_t>(std::max<sqlite3_int64>(0, sqlite3_column_int64(count.get(), 0))));
+            rows.reserve(static_cast<std::size_t>(
+                std::max<sqlite3_int64>(0, sqlite3_column_int64(count.get(), 0))));
     }
     {
         std::string sql = "SELECT id";

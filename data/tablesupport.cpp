@@ -21,7 +21,8 @@ bool OpenWrittenTable(TClientDataSet& table, const std::string& path)
         // Without a completed profile the file is not read and the next write replaces it.
         // Its content is set aside first (once), so that a lost INI file cannot wipe it out.
         const std::filesystem::path p(path);
-        const std::filesystem::path aside = p.parent_path() / (".~" + p.filename().string() + ".unread");
+        const std::filesystem::path aside =
+            p.parent_path() / (".~" + p.filename().string() + ".unread");
         std::error_code ec;
         if (!std::filesystem::exists(aside, ec))
             std::filesystem::rename(p, aside, ec);

@@ -68,7 +68,8 @@ bool TryStrToInt(const std::string& text, std::int32_t& out)
     errno = 0;
     const long long v = std::strtoll(s.c_str(), &end, 10);
     if (end != s.c_str() + s.size() || errno == ERANGE ||
-        v < std::numeric_limits<std::int32_t>::min() || v > std::numeric_limits<std::int32_t>::max())
+        v < std::numeric_limits<std::int32_t>::min() ||
+        v > std::numeric_limits<std::int32_t>::max())
         return false;
     out = static_cast<std::int32_t>(v);
     return true;
@@ -96,7 +97,8 @@ std::int32_t ValueToInt(const TValue& value)
         return *i;
     if (const auto* d = std::get_if<double>(&value)) {
         const double r = std::round(*d);
-        if (!(r >= std::numeric_limits<std::int32_t>::min() && r <= std::numeric_limits<std::int32_t>::max()))
+        if (!(r >= std::numeric_limits<std::int32_t>::min() &&
+              r <= std::numeric_limits<std::int32_t>::max()))
             throw EConvertError(FloatToStr(*d) + " ist keine gültige Ganzzahl");
         return static_cast<std::int32_t>(r);
     }

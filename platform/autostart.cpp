@@ -68,7 +68,9 @@ bool SetAutoStartEnabled(bool enabled, const std::string& programPath)
         out << "[Desktop Entry]\n"
                "Type=Application\n"
                "Name=Parvion RIZ Avivaze\n"
-               "Exec=" << ExecValue(programPath) << "\n"
+               "Exec="
+            << ExecValue(programPath)
+            << "\n"
                "X-GNOME-Autostart-enabled=true\n";
         if (!out.flush())
             return false;

@@ -148,7 +148,8 @@ void TIniFile::WriteString(const std::string& section, const std::string& key,
     std::size_t at = s.lines.size();
     while (at > 0 && Trim(s.lines[at - 1].text).empty())
         --at;
-    s.lines.insert(s.lines.begin() + static_cast<std::ptrdiff_t>(at), Line{key + "=" + value, key, value});
+    s.lines.insert(s.lines.begin() + static_cast<std::ptrdiff_t>(at),
+                   Line{key + "=" + value, key, value});
 }
 
 void TIniFile::WriteInteger(const std::string& section, const std::string& key, int value)
@@ -176,7 +177,8 @@ void TIniFile::DeleteKey(const std::string& section, const std::string& key)
     for (Section& s : m_sections) {
         if (!AnsiSameText(s.name, section))
             continue;
-        std::erase_if(s.lines, [&](const Line& l) { return !l.key.empty() && AnsiSameText(l.key, key); });
+        std::erase_if(s.lines,
+                      [&](const Line& l) { return !l.key.empty() && AnsiSameText(l.key, key); });
     }
 }
 

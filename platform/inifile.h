@@ -52,8 +52,8 @@ public:
 private:
     struct Line
     {
-        std::string text;  // the line as read, for lines that are no key
-        std::string key;   // empty for other lines
+        std::string text; // the line as read, for lines that are no key
+        std::string key;  // empty for other lines
         std::string value;
     };
     struct Section

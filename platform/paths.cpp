@@ -52,7 +52,9 @@ bool MakeOwnerOnlyFolder(const std::string& path)
         std::filesystem::create_directories(p.parent_path(), ec);
     if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST)
         return false;
-    struct stat st{};
+    struct stat st
+    {
+    };
     if (::stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
         return false;
     // A folder left by an older installation may be wider open than it should be.

@@ -64,7 +64,8 @@ TEST_F(AppParamTest, FreshInstallationDefaultsWithoutWritingAnything)
     EXPECT_FALSE(p.AutoStart);
     EXPECT_NE(p.sClientSiteHome.find("/riz-avivaze/client-sites/home.html"), std::string::npos);
     EXPECT_NE(p.sClientSiteHelp.find("/riz-avivaze/client-sites/help.html"), std::string::npos);
-    EXPECT_NE(p.sClientSiteSupport.find("/riz-avivaze/client-sites/support.html"), std::string::npos);
+    EXPECT_NE(p.sClientSiteSupport.find("/riz-avivaze/client-sites/support.html"),
+              std::string::npos);
 
     // Setting values the parameters already have writes nothing.
     p.SetOneUserProfileFinished(false);
@@ -99,7 +100,7 @@ TEST_F(AppParamTest, SettersWriteThroughAndOnlyOnChange)
         p.SetLastSelectedNode("Gesendete SMS;Privat;");
         p.SetDoNotRemindSaving(true);
         p.SetLastAskedForUpdate(EncodeDate(2003, 6, 1));
-        p.sPreWireBankName = "Sparkasse K\xf6ln"; // the price task fills the bank values ...
+        p.sPreWireBankName = "Sparkasse K\xf6ln";        // the price task fills the bank values ...
         p.SetPricesDiscounts(12, 90, 95, 16.5, 2.25, 3); // ... and saves them with the prices
         EXPECT_DOUBLE_EQ(p.dtPricesDiscountsLastUpdated, Clock::Now());
     }
@@ -131,9 +132,9 @@ TEST_F(AppParamTest, SettersWriteThroughAndOnlyOnChange)
     EXPECT_NE(text.find("bPromptForUser=1\n"), std::string::npos);
     EXPECT_EQ(text.find("web-servers"), std::string::npos);
     EXPECT_EQ(text.find("sClientSite"), std::string::npos);
-    const char* order[] = {"[user]", "[servers]", "[internet]", "[other-data]", "[update]",
-                           "[addressbook]", "[history-tree]", "[prices/discounts]", "[bank]",
-                           "[logo/sound/text]"};
+    const char* order[] = {"[user]",   "[servers]",        "[internet]",     "[other-data]",
+                           "[update]", "[addressbook]",    "[history-tree]", "[prices/discounts]",
+                           "[bank]",   "[logo/sound/text]"};
     std::size_t at = 0;
     for (const char* section : order) {
         const std::size_t found = text.find(section);
@@ -162,6 +163,9 @@ TEST_F(AppParamTest, HandEditedFileSurvivesSavesAndBadValuesGiveDefaults)
                "[custom]\r\n"
                "sKeep=me\r\n";
     }
+    struct stat st
+    {
+    };
     for (int round = 0; round < 3; ++round) {
         TAppParam p(dir);
         EXPECT_EQ(p.sWebsiteHome, "http://reseller.example/");
@@ -173,8 +177,12 @@ TEST_F(AppParamTest, HandEditedFileSurvivesSavesAndBadValuesGiveDefaults)
         EXPECT_EQ(p.dtPricesDiscountsLastUpdated, 0);
         EXPECT_EQ(p.ServerNames.Names(), (std::vector<std::string>{"a", "b", "c"}));
         EXPECT_EQ(p.ServerNames.Current(), "b");
+        ASSERT_EQ(stat(ini.c_str(), &st), 0);
+        const ino_t before = st.st_ino;
         p.SetHttpPort(8080 + round);
-        p.Save();
+        // Replaced by a new file (made while the old one still existed), never rewritten in place.
+        ASSERT_EQ(stat(ini.c_str(), &st), 0);
+        EXPECT_NE(st.st_ino, before);
     }
     TIniFile file(ini);
     EXPECT_EQ(file.ReadString("servers", "sServerList", ""), "a;b*;c;"); // written back unchanged
@@ -211,10 +219,10 @@ TEST_F(AppParamTest, AddressBookBackupReminder)
         bool due;
     } cases[] = {
         {now - 4, now - 10, false, true},
-        {now - 4, now - 10, true, false},  // reminders switched off
-        {now - 4, now - 3, false, false},  // backup after the change
-        {now - 2.9, 0, false, false},      // change less than three days old
-        {0, 0, false, false},              // never changed
+        {now - 4, now - 10, true, false}, // reminders switched off
+        {now - 4, now - 3, false, false}, // backup after the change
+        {now - 2.9, 0, false, false},     // change less than three days old
+        {0, 0, false, false},             // never changed
     };
     TAppParam p(dir);
     for (const Case& c : cases) {
@@ -233,7 +241,9 @@ TEST_F(AppParamTest, IniFileAndDataFolderAreOwnerOnly)
     EXPECT_EQ(dc.DataDir, home + "/db");
     TAppParam p(dc.ProgramDir);
     p.Save();
-    struct stat st{};
+    struct stat st
+    {
+    };
     ASSERT_EQ(stat(dc.DataDir.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
     ASSERT_EQ(stat(p.IniFileName().c_str(), &st), 0);
@@ -284,7 +294,8 @@ TEST_F(AppParamTest, AutoStartEntry)
     EXPECT_FALSE(IsAutoStartEnabled());
 
     ASSERT_TRUE(SetAutoStartEnabled(true, "/opt/my \"apps\"/riz$1"));
-    EXPECT_NE(ReadText(entry).find("Exec=\"/opt/my \\\\\"apps\\\\\"/riz\\\\$1\""), std::string::npos)
+    EXPECT_NE(ReadText(entry).find("Exec=\"/opt/my \\\\\"apps\\\\\"/riz\\\\$1\""),
+              std::string::npos)
         << ReadText(entry);
 }
 

@@ -10,8 +10,8 @@ namespace {
 
 TFieldDefs PeopleFields()
 {
-    return {IntField("ID"), StrField("NAME", 10), MemoField("NOTE"), FloatField("SCORE"),
-            DateTimeField("WHEN"), BoolField("FLAG"), BlobField("DATA")};
+    return {IntField("ID"),        StrField("NAME", 10), MemoField("NOTE"), FloatField("SCORE"),
+            DateTimeField("WHEN"), BoolField("FLAG"),    BlobField("DATA")};
 }
 
 void AddPerson(TClientDataSet& ds, int id, const std::string& name)
@@ -37,7 +37,7 @@ TEST(ClientDataSet, TypedFieldsNullsAndConversions)
     ds.CreateDataSet();
     ds.Append();
     EXPECT_TRUE(ds.FieldByName("SCORE").IsNull());
-    ds.FieldByName("id").SetAsString(" 42 ");              // names ignore case; text to int
+    ds.FieldByName("id").SetAsString(" 42 ");                // names ignore case; text to int
     ds.FieldByName("NAME").SetAsString("Hans-Peter Müller"); // cut at 10 bytes
     ds.FieldByName("NOTE").SetAsString(std::string(5000, 'x'));
     ds.FieldByName("SCORE").SetAsString("2,5");
@@ -134,7 +134,8 @@ TEST(ClientDataSet, KeptOrderByIndexField)
     for (const char* n : {"Maria", "anton", "Zoe", "berta", "Anton"})
         AddPerson(ds, 0, n);
     EXPECT_EQ(ds.FieldByName("NAME").AsString(), "Anton"); // the posted row stays current
-    EXPECT_EQ(VisibleNames(ds), (std::vector<std::string>{"Anton", "anton", "berta", "Maria", "Zoe"}));
+    EXPECT_EQ(VisibleNames(ds),
+              (std::vector<std::string>{"Anton", "anton", "berta", "Maria", "Zoe"}));
 
     ASSERT_TRUE(ds.Locate("NAME", TValue(std::string("Zoe"))));
     ds.Edit();
@@ -142,7 +143,8 @@ TEST(ClientDataSet, KeptOrderByIndexField)
     ds.Post();
     EXPECT_EQ(ds.FieldByName("NAME").AsString(), "Anna");
     EXPECT_EQ(ds.RecNo(), 1);
-    EXPECT_EQ(VisibleNames(ds), (std::vector<std::string>{"Anna", "Anton", "anton", "berta", "Maria"}));
+    EXPECT_EQ(VisibleNames(ds),
+              (std::vector<std::string>{"Anna", "Anton", "anton", "berta", "Maria"}));
 }
 
 TEST(ClientDataSet, HooksAndCalculatedFields)
@@ -164,8 +166,12 @@ TEST(ClientDataSet, HooksAndCalculatedFields)
             c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         t.FieldByName("UPPER").SetAsString(s);
     };
-    ds.AfterPost = [&](TClientDataSet& t) { events.push_back("post " + t.FieldByName("NAME").AsString()); };
-    ds.BeforeDelete = [&](TClientDataSet& t) { events.push_back("delete " + t.FieldByName("NAME").AsString()); };
+    ds.AfterPost = [&](TClientDataSet& t) {
+        events.push_back("post " + t.FieldByName("NAME").AsString());
+    };
+    ds.BeforeDelete = [&](TClientDataSet& t) {
+        events.push_back("delete " + t.FieldByName("NAME").AsString());
+    };
 
     ds.Append();
     ds.FieldByName("NAME").SetAsString("abc");
@@ -188,7 +194,8 @@ TEST(ClientDataSet, HooksAndCalculatedFields)
 TEST(ClientDataSet, NestedTablesBelongToTheirRow)
 {
     TClientDataSet ds("T");
-    ds.FieldDefs = {IntField("ID"), NestedField("ITEMS", {IntField("N"), StrField("TEXT", 20)}, "N")};
+    ds.FieldDefs = {IntField("ID"),
+                    NestedField("ITEMS", {IntField("N"), StrField("TEXT", 20)}, "N")};
     ds.CreateDataSet();
     for (int id = 1; id <= 2; ++id) {
         ds.Append();
@@ -224,7 +231,10 @@ TEST(ClientDataSet, SavePointRollsBackEveryKindOfChange)
         std::string s;
         for (const auto& row : ds.Rows()) {
             s += std::to_string(std::get<std::int32_t>(row->Values[0])) + ":" +
-                 (std::holds_alternative<std::string>(row->Values[1]) ? std::get<std::string>(row->Values[1]) : "-") + "[";
+                 (std::holds_alternative<std::string>(row->Values[1])
+                      ? std::get<std::string>(row->Values[1])
+                      : "-") +
+                 "[";
             for (const auto& item : row->Nested[0]->Rows())
                 s += std::to_string(std::get<std::int32_t>(item->Values[0])) + ",";
             s += "] ";
@@ -246,16 +256,34 @@ TEST(ClientDataSet, SavePointRollsBackEveryKindOfChange)
     const auto point = ds.SavePoint();
 
     const std::vector<std::function<void()>> steps = {
-        [&] { ds.Append(); ds.FieldByName("ID").SetAsInteger(2); ds.Post(); },
-        [&] { ds.First(); ds.Edit(); ds.FieldByName("NAME").SetAsString("edited"); ds.Post(); },
-        [&] { ds.First(); ds.Delete(); },
+        [&] {
+            ds.Append();
+            ds.FieldByName("ID").SetAsInteger(2);
+            ds.Post();
+        },
+        [&] {
+            ds.First();
+            ds.Edit();
+            ds.FieldByName("NAME").SetAsString("edited");
+            ds.Post();
+        },
+        [&] {
+            ds.First();
+            ds.Delete();
+        },
         [&] {
             ds.First();
             TClientDataSet& items = ds.FieldByName("ITEMS").NestedDataSet();
-            items.Append(); items.FieldByName("N").SetAsInteger(99); items.Post();
-            items.First(); items.Delete();
+            items.Append();
+            items.FieldByName("N").SetAsInteger(99);
+            items.Post();
+            items.First();
+            items.Delete();
         },
-        [&] { ds.ClearFilter(); ds.EmptyDataSet(); },
+        [&] {
+            ds.ClearFilter();
+            ds.EmptyDataSet();
+        },
     };
     for (std::size_t n = 1; n <= steps.size(); ++n) {
         for (std::size_t i = 0; i < n; ++i)

@@ -115,8 +115,8 @@ TEST_F(DataModulesTest, FirstStartCreatesEmptyTablesAndTheMessageFiles)
     EXPECT_TRUE(DataModuleCust->CDSCustomer.IsEmpty());
     EXPECT_TRUE(DataModuleSMS->CDSSMSReceiver.Active());
     EXPECT_TRUE(DataModuleCust->CDSNeighborhood.Active());
-    for (const char* name : {"sms_history.0.94.cds", "sms_queue.0.94.cds", "sms_tree.0.90.cds",
-                             "discounts.0.95.cds"})
+    for (const char* name :
+         {"sms_history.0.94.cds", "sms_queue.0.94.cds", "sms_tree.0.90.cds", "discounts.0.95.cds"})
         EXPECT_EQ(RowsInFile(DbFile(name)), 0) << name;
     for (const char* name : {"customer.0.96.cds", "sms_logos.0.94.cds", "banner.0.96.cds",
                              "sms_address_book.0.90.cds", "reminder_list.0.94.1cds"})
@@ -132,8 +132,8 @@ TEST_F(DataModulesTest, UpgradeFromAnOlderHistoryTag)
                   MemoField("SMS_TEXT"), DateTimeField("SENT_DATE"), MemoField("TREE"),
                   IntField("OBSOLETE")},
                  {{TValue(1), TValue(std::string("Anna")), TValue(std::string("+4917255")),
-                   TValue(std::string("Hallo")), TValue(37000.5), TValue(std::string("Gesendete SMS;")),
-                   TValue(9)},
+                   TValue(std::string("Hallo")), TValue(37000.5),
+                   TValue(std::string("Gesendete SMS;")), TValue(9)},
                   {TValue(2), TValue(std::string("Bernd"))}});
     const std::string oldBytes = ReadBytes(DbFile("sms_history.0.90.cds"));
     env.Start(true);
@@ -158,9 +158,9 @@ TEST_F(DataModulesTest, ZeroByteFileCountsAsMissing)
     TClientDataSet& ab = DataModuleAddresses->CDSAddressBook;
     ASSERT_EQ(ab.RecordCount(), 2);
     ab.First();
-    EXPECT_EQ(ab.FieldByName("NAME").AsString(), "Anton"); // kept in NAME order
+    EXPECT_EQ(ab.FieldByName("NAME").AsString(), "Anton");              // kept in NAME order
     EXPECT_EQ(ab.FieldByName("CELL_PHONE_DIGITS").AsString(), "01722"); // calculated
-    EXPECT_EQ(RowsInFile(DbFile("sms_address_book.0.90.cds")), 2); // written after the upgrade
+    EXPECT_EQ(RowsInFile(DbFile("sms_address_book.0.90.cds")), 2);      // written after the upgrade
 }
 
 TEST_F(DataModulesTest, TwoProfilesSeeOnlyTheirRows)
@@ -229,11 +229,13 @@ TEST_F(DataModulesTest, RemovingAProfileRemovesItsRowsEverywhere)
     answer = true;
     EXPECT_EQ(RemoveProfile("bernd@example.de", ask, error), TRemoveProfileResult::Removed);
     ASSERT_EQ(questions.size(), 2u);
-    EXPECT_EQ(questions[0],
-              "Wollen Sie das Benutzerprofil \"bernd@example.de\" wirklich von diesem PC entfernen?");
+    EXPECT_EQ(
+        questions[0],
+        "Wollen Sie das Benutzerprofil \"bernd@example.de\" wirklich von diesem PC entfernen?");
 
     // The logged-in profile is selected again, with its filters.
-    EXPECT_EQ(DataModuleCust->CDSCustomer.FieldByName("EMAIL_ADDRESS").AsString(), "anna@example.de");
+    EXPECT_EQ(DataModuleCust->CDSCustomer.FieldByName("EMAIL_ADDRESS").AsString(),
+              "anna@example.de");
     for (TClientDataSet* ds : ProfileTables()) {
         EXPECT_EQ(ds->RecordCount(), 1) << ds->Name();
         EXPECT_EQ(ds->TotalRecordCount(), 1) << ds->Name();
@@ -267,7 +269,8 @@ TEST_F(DataModulesTest, DefaultProfileChoiceAfterRemoval)
         {{"a@x.de", "c@x.de"}, {"b@x.de", true}, {"b@x.de", true}},   // the list was chosen
     };
     for (const Case& c : cases) {
-        const TDefaultProfileChoice got = DefaultChoiceAfterRemoval(c.remaining, "b@x.de", c.before);
+        const TDefaultProfileChoice got =
+            DefaultChoiceAfterRemoval(c.remaining, "b@x.de", c.before);
         EXPECT_EQ(got.Chosen, c.after.Chosen);
         EXPECT_EQ(got.PromptForUser, c.after.PromptForUser);
     }
@@ -358,7 +361,7 @@ TEST_F(DataModulesTest, WithoutAFinishedProfileFilesAreNotReadButKeptAside)
     WriteOldFile("sms_history.0.90.cds", {IntField("CUSTOMER_ID"), MemoField("RECEIVER")},
                  {{TValue(1), TValue(std::string("older"))}});
     env.Start(false);
-    EXPECT_TRUE(DataModuleSMS->CDSSMSHistory.IsEmpty()); // neither read nor upgraded
+    EXPECT_TRUE(DataModuleSMS->CDSSMSHistory.IsEmpty());      // neither read nor upgraded
     EXPECT_EQ(RowsInFile(DbFile("sms_history.0.94.cds")), 0); // replaced by the start's write
     EXPECT_EQ(RowsInFile(DbFile(".~sms_history.0.94.cds.unread")), 1);
 }
@@ -503,7 +506,8 @@ TEST_F(DataModulesTest, FolderTableAndQueueEntry)
 
 TEST(CountryTable, PaymentMethodTags)
 {
-    EXPECT_EQ(CountryPaymentMethodTags("de"), "<CSH><BEZ><CHK><ATMD><CC><VISA><MC><AMEX><DNRS><DSCV>");
+    EXPECT_EQ(CountryPaymentMethodTags("de"),
+              "<CSH><BEZ><CHK><ATMD><CC><VISA><MC><AMEX><DNRS><DSCV>");
     EXPECT_EQ(CountryPaymentMethodTags("us"), "<CSH><CHK><ATMD><CC><VISA><MC><AMEX><DNRS><DSCV>");
     EXPECT_EQ(CountryPaymentMethodTags("DE"), "");
     EXPECT_EQ(CountryPaymentMethodTags(""), "");

@@ -33,8 +33,14 @@ std::vector<std::string> Names(TClientDataSet& ds)
     return out;
 }
 
-TFieldDefs HistoryNow() { return {IntField("CUSTOMER_ID"), StrField("NAME", 50), MemoField("TREE")}; }
-TFieldDefs HistoryOld() { return {StrField("name", 50), IntField("GONE")}; }
+TFieldDefs HistoryNow()
+{
+    return {IntField("CUSTOMER_ID"), StrField("NAME", 50), MemoField("TREE")};
+}
+TFieldDefs HistoryOld()
+{
+    return {StrField("name", 50), IntField("GONE")};
+}
 
 TEST(DatasetUtils, DeleteAllRowsLeavesFilteredOutRows)
 {
@@ -145,8 +151,8 @@ TEST_F(UpgradeTest, GreatestOlderFileWins)
     ASSERT_TRUE(UpgradeTableFile(Path("sms_history.0.96.cds"), table));
     EXPECT_EQ(Names(table), (std::vector<std::string>{"from 0.94", "second"}));
     table.First();
-    EXPECT_TRUE(table.FieldByName("CUSTOMER_ID").IsNull()); // the old file lacked it
-    EXPECT_TRUE(std::filesystem::exists(Path("sms_history.0.94.cds"))); // old file stays
+    EXPECT_TRUE(table.FieldByName("CUSTOMER_ID").IsNull());              // the old file lacked it
+    EXPECT_TRUE(std::filesystem::exists(Path("sms_history.0.94.cds")));  // old file stays
     EXPECT_FALSE(std::filesystem::exists(Path("sms_history.0.96.cds"))); // the caller writes
 }
 

@@ -39,17 +39,12 @@ INSTANTIATE_TEST_SUITE_P(
                       SplitCase{"+44 20 7946 0000", true, "44", "2079460000"},
                       SplitCase{"0049 172 5555555", true, "49", "491725555555"},
                       SplitCase{" +49 172 5555555", false, "", ""},
-                      SplitCase{"1725555555", false, "", ""},
-                      SplitCase{"+491", true, "49", "1"},
-                      SplitCase{"+490", true, "49", ""},
-                      SplitCase{"+350", true, "350", ""},
-                      SplitCase{"+49", false, "", ""},
-                      SplitCase{"", false, "", ""},
+                      SplitCase{"1725555555", false, "", ""}, SplitCase{"+491", true, "49", "1"},
+                      SplitCase{"+490", true, "49", ""}, SplitCase{"+350", true, "350", ""},
+                      SplitCase{"+49", false, "", ""}, SplitCase{"", false, "", ""},
                       SplitCase{"0172 555 5555 privat", false, "", ""},
-                      SplitCase{"+49.172", false, "", ""},
-                      SplitCase{"+49+172", false, "", ""},
-                      SplitCase{"017", true, "49", "17"},
-                      SplitCase{"0", false, "", ""}));
+                      SplitCase{"+49.172", false, "", ""}, SplitCase{"+49+172", false, "", ""},
+                      SplitCase{"017", true, "49", "17"}, SplitCase{"0", false, "", ""}));
 
 TEST(PhoneNumber, SplitUsesTheGivenTrunkPrefixAndDefaultCountry)
 {

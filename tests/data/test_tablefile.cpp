@@ -32,10 +32,11 @@ void WriteBytes(const std::string& path, const std::string& bytes)
 
 TFieldDefs AllTypes()
 {
-    return {IntField("I"),       StrField("S", 30),     MemoField("M"),   BlobField("B"),
-            GraphicField("G"),   DateField("D"),        DateTimeField("DT"), FloatField("F"),
-            BoolField("BO"),
-            NestedField("SUB", {IntField("K"), StrField("V", 10)}, "K")};
+    return {IntField("I"),       StrField("S", 30),
+            MemoField("M"),      BlobField("B"),
+            GraphicField("G"),   DateField("D"),
+            DateTimeField("DT"), FloatField("F"),
+            BoolField("BO"),     NestedField("SUB", {IntField("K"), StrField("V", 10)}, "K")};
 }
 
 TEST(TableFile, RoundTripKeepsTypesNullsBytesAndNestedRows)
@@ -46,8 +47,9 @@ TEST(TableFile, RoundTripKeepsTypesNullsBytesAndNestedRows)
     ds.CreateDataSet();
     ds.Append();
     ds.FieldByName("I").SetAsInteger(-2147483647 - 1);
-    ds.FieldByName("S").SetAsString("Gr\xfc\xdf" "e \x80"); // Windows-1252 bytes
-    ds.FieldByName("M").SetAsString("");                    // empty, not null
+    ds.FieldByName("S").SetAsString("Gr\xfc\xdf"
+                                    "e \x80"); // Windows-1252 bytes
+    ds.FieldByName("M").SetAsString("");       // empty, not null
     ds.FieldByName("B").SetAsString(std::string("\0\x01\x02\xff", 4));
     ds.FieldByName("D").SetAsDateTime(EncodeDate(9999, 5, 17));
     ds.FieldByName("DT").SetAsDateTime(37249.75);
@@ -97,8 +99,7 @@ TEST(TableFile, ChangeWritesReachTheFile)
 {
     const std::string path = test::TempDir("riz-tf") + "/t.0.1.cds";
     TClientDataSet ds("T");
-    ds.FieldDefs = {IntField("ID"), StrField("NAME", 20),
-                    NestedField("SUB", {StrField("V", 10)})};
+    ds.FieldDefs = {IntField("ID"), StrField("NAME", 20), NestedField("SUB", {StrField("V", 10)})};
     ds.CreateDataSet();
     for (int i = 1; i <= 5; ++i) {
         ds.Append();
@@ -121,24 +122,59 @@ TEST(TableFile, ChangeWritesReachTheFile)
         return s;
     };
     const std::vector<std::pair<std::string, std::function<void()>>> changes = {
-        {"1 2 3 4 5 6 ", [&] { ds.Append(); ds.FieldByName("ID").SetAsInteger(6); ds.Post(); }},
-        {"1 2x 3 4 5 6 ", [&] { ds.SetRecNo(2); ds.Edit(); ds.FieldByName("NAME").SetAsString("x"); ds.Post(); }},
-        {"1 2x 4 5 6 ", [&] { ds.SetRecNo(3); ds.Delete(); }},
-        {"1 2x/a/b 4 5 6 ", [&] {
+        {"1 2 3 4 5 6 ",
+         [&] {
+             ds.Append();
+             ds.FieldByName("ID").SetAsInteger(6);
+             ds.Post();
+         }},
+        {"1 2x 3 4 5 6 ",
+         [&] {
+             ds.SetRecNo(2);
+             ds.Edit();
+             ds.FieldByName("NAME").SetAsString("x");
+             ds.Post();
+         }},
+        {"1 2x 4 5 6 ",
+         [&] {
+             ds.SetRecNo(3);
+             ds.Delete();
+         }},
+        {"1 2x/a/b 4 5 6 ",
+         [&] {
              ds.SetRecNo(2);
              for (const char* v : {"a", "b"}) {
                  TClientDataSet& sub = ds.FieldByName("SUB").NestedDataSet();
-                 sub.Append(); sub.FieldByName("V").SetAsString(v); sub.Post();
+                 sub.Append();
+                 sub.FieldByName("V").SetAsString(v);
+                 sub.Post();
              }
          }},
-        {"1 2x/b 4 5 6 ", [&] { ds.SetRecNo(2); TClientDataSet& sub = ds.FieldByName("SUB").NestedDataSet(); sub.First(); sub.Delete(); }},
-        {"1 4 5 6 7/c ", [&] {
-             ds.SetRecNo(2); ds.Delete();
-             ds.Append(); ds.FieldByName("ID").SetAsInteger(7); ds.Post();
+        {"1 2x/b 4 5 6 ",
+         [&] {
+             ds.SetRecNo(2);
              TClientDataSet& sub = ds.FieldByName("SUB").NestedDataSet();
-             sub.Append(); sub.FieldByName("V").SetAsString("c"); sub.Post();
+             sub.First();
+             sub.Delete();
          }},
-        {"1 4 5 6 7/c ", [&] { ds.Append(); ds.Post(); ds.Delete(); }}, // inserted and gone
+        {"1 4 5 6 7/c ",
+         [&] {
+             ds.SetRecNo(2);
+             ds.Delete();
+             ds.Append();
+             ds.FieldByName("ID").SetAsInteger(7);
+             ds.Post();
+             TClientDataSet& sub = ds.FieldByName("SUB").NestedDataSet();
+             sub.Append();
+             sub.FieldByName("V").SetAsString("c");
+             sub.Post();
+         }},
+        {"1 4 5 6 7/c ",
+         [&] {
+             ds.Append();
+             ds.Post();
+             ds.Delete();
+         }}, // inserted and gone
     };
     for (const auto& [expected, change] : changes) {
         change();
@@ -337,7 +373,9 @@ TEST(TableFile, WrittenFilesAreOwnerOnly)
     ds.FieldDefs = {IntField("ID")};
     ds.CreateDataSet();
     ds.SaveToFile(path);
-    struct stat st{};
+    struct stat st
+    {
+    };
     ASSERT_EQ(stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
