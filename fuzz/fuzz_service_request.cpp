@@ -1,10 +1,12 @@
 // Raw request texts as riz-service receives them. The first byte chooses the way in:
 //  0: the query value after "r=" (prefix and envelope), as from the network;
 //  1: a decrypted message text, as behind the envelope;
+//  2: an HTTP request head, as the listener reads it;
 //  otherwise: the rest as the parameters of a request of a name chosen by the second byte,
 //  behind a valid login, so that the handlers themselves see the input.
 // The service must answer every input with a reply, never crash or hang.
 #include "protocol/csdatastring.h"
+#include "service/httplistener.h"
 #include "service/servicecore.h"
 
 #include <cstddef>
@@ -83,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const std::string rest(reinterpret_cast<const char*>(data) + 2, size - 2);
     auto& core = Core();
-    switch (data[0] % 3) {
+    switch (data[0] % 4) {
     case 0: {
         const auto reply =
             core.HandleRequestText(std::string(reinterpret_cast<const char*>(data) + 1, size - 1));
@@ -96,6 +98,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         answer.Decode(
             core.HandleMessage(std::string(reinterpret_cast<const char*>(data) + 1, size - 1)));
         if (!answer.HasParam("rslt"))
+            std::abort();
+        break;
+    }
+    case 2: {
+        riz::service::THttpRequest req;
+        riz::service::THttpHead head;
+        const int status = riz::service::ParseRequestHead(
+            std::string(reinterpret_cast<const char*>(data) + 1, size - 1), req, head);
+        if (status == 0 &&
+            (head.ContentLength > riz::service::THttpListener::kMaxBody || req.Path.size() > size))
             std::abort();
         break;
     }

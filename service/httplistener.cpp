@@ -125,6 +125,62 @@ bool Respond(int fd, const THttpResponse& r, bool keepAlive, bool head = false)
 
 } // namespace
 
+int ParseRequestHead(const std::string& head, THttpRequest& req, THttpHead& out)
+{
+    const size_t lineEnd = head.find("\r\n");
+    const std::string requestLine = head.substr(0, lineEnd);
+    if (requestLine.size() > THttpListener::kMaxRequestLine)
+        return 414;
+    const size_t sp1 = requestLine.find(' ');
+    const size_t sp2 = requestLine.rfind(' ');
+    if (sp1 == std::string::npos || sp2 == sp1)
+        return 400;
+    req.Method = requestLine.substr(0, sp1);
+    std::string target = requestLine.substr(sp1 + 1, sp2 - sp1 - 1);
+    const std::string version = requestLine.substr(sp2 + 1);
+    if (version.rfind("HTTP/1.", 0) != 0 || req.Method.empty() || target.empty())
+        return 400;
+    out.KeepAlive = version == "HTTP/1.1";
+    out.ContentLength = 0;
+    bool chunked = false;
+    size_t pos = lineEnd == std::string::npos ? head.size() : lineEnd + 2;
+    while (pos < head.size()) {
+        size_t next = head.find("\r\n", pos);
+        if (next == std::string::npos)
+            next = head.size();
+        const std::string header = head.substr(pos, next - pos);
+        pos = next + 2;
+        const size_t colon = header.find(':');
+        if (colon == std::string::npos)
+            continue;
+        const std::string name = Lower(Trim(header.substr(0, colon)));
+        const std::string value = Lower(Trim(header.substr(colon + 1)));
+        if (name == "connection") {
+            out.KeepAlive = value == "keep-alive" || (out.KeepAlive && value != "close");
+        } else if (name == "content-length") {
+            if (value.empty() || value.size() > 9 ||
+                value.find_first_not_of("0123456789") != std::string::npos)
+                return 400;
+            out.ContentLength = std::stoul(value);
+        } else if (name == "transfer-encoding") {
+            chunked = true;
+        }
+    }
+    if (chunked)
+        return 501;
+    if (out.ContentLength > THttpListener::kMaxBody)
+        return 413;
+    // "http://host:port/path" as a proxy may send it.
+    if (target.rfind("http://", 0) == 0) {
+        const size_t slash = target.find('/', 7);
+        target = slash == std::string::npos ? "/" : target.substr(slash);
+    }
+    const size_t q = target.find('?');
+    req.Path = PercentDecode(target.substr(0, q));
+    req.Query = q == std::string::npos ? std::string() : target.substr(q + 1);
+    return 0;
+}
+
 THttpListener::THttpListener(THandler handler, int workers)
     : m_handler(std::move(handler)), m_workerCount(workers)
 {}
@@ -260,75 +316,19 @@ void THttpListener::Serve(int fd, const std::string& peer)
         const std::string head = buf.substr(0, end);
         buf.erase(0, end + 4);
 
-        const size_t lineEnd = head.find("\r\n");
-        const std::string requestLine = head.substr(0, lineEnd);
-        if (requestLine.size() > kMaxRequestLine) {
-            Respond(fd, {414, "request line too long", "text/plain"}, false);
-            return;
-        }
-        const size_t sp1 = requestLine.find(' ');
-        const size_t sp2 = requestLine.rfind(' ');
-        if (sp1 == std::string::npos || sp2 == sp1) {
-            Respond(fd, {400, "bad request", "text/plain"}, false);
-            return;
-        }
         THttpRequest req;
-        req.Method = requestLine.substr(0, sp1);
-        std::string target = requestLine.substr(sp1 + 1, sp2 - sp1 - 1);
-        const std::string version = requestLine.substr(sp2 + 1);
-        if (version.rfind("HTTP/1.", 0) != 0) {
-            Respond(fd, {400, "bad request", "text/plain"}, false);
+        THttpHead parsed;
+        const int status = ParseRequestHead(head, req, parsed);
+        if (status != 0) {
+            Respond(fd, {status, Reason(status), "text/plain"}, false);
             return;
         }
-        bool keepAlive = version == "HTTP/1.1";
-        size_t contentLength = 0;
-        bool chunked = false;
-        size_t pos = lineEnd == std::string::npos ? head.size() : lineEnd + 2;
-        while (pos < head.size()) {
-            size_t next = head.find("\r\n", pos);
-            if (next == std::string::npos)
-                next = head.size();
-            const std::string header = head.substr(pos, next - pos);
-            pos = next + 2;
-            const size_t colon = header.find(':');
-            if (colon == std::string::npos)
-                continue;
-            const std::string name = Lower(Trim(header.substr(0, colon)));
-            const std::string value = Lower(Trim(header.substr(colon + 1)));
-            if (name == "connection")
-                keepAlive = value == "keep-alive" || (keepAlive && value != "close");
-            else if (name == "content-length") {
-                if (value.empty() || value.size() > 9 ||
-                    value.find_first_not_of("0123456789") != std::string::npos) {
-                    Respond(fd, {400, "bad content length", "text/plain"}, false);
-                    return;
-                }
-                contentLength = std::stoul(value);
-            } else if (name == "transfer-encoding")
-                chunked = true;
-        }
-        if (chunked) {
-            Respond(fd, {501, "chunked bodies are not accepted", "text/plain"}, false);
-            return;
-        }
-        if (contentLength > kMaxBody) {
-            Respond(fd, {413, "body too large", "text/plain"}, false);
-            return;
-        }
+        bool keepAlive = parsed.KeepAlive;
         // A body is read and set aside; no request of ours has one.
-        while (buf.size() < contentLength)
+        while (buf.size() < parsed.ContentLength)
             if (!ReadMore(fd, buf))
                 return;
-        buf.erase(0, contentLength);
-
-        // "http://host:port/path" as a proxy may send it.
-        if (target.rfind("http://", 0) == 0) {
-            const size_t slash = target.find('/', 7);
-            target = slash == std::string::npos ? "/" : target.substr(slash);
-        }
-        const size_t q = target.find('?');
-        req.Path = PercentDecode(target.substr(0, q));
-        req.Query = q == std::string::npos ? std::string() : target.substr(q + 1);
+        buf.erase(0, parsed.ContentLength);
         req.PeerAddress = peer;
 
         THttpResponse response;

@@ -27,6 +27,17 @@ struct THttpResponse
     std::string ContentType = "text/plain";
 };
 
+// What the head of a request says beyond the request itself.
+struct THttpHead
+{
+    bool KeepAlive = false;
+    size_t ContentLength = 0;
+};
+
+// Reads a request head (request line and headers, without the empty line): 0, or the HTTP
+// status to refuse it with (400, 413, 414, 501).
+int ParseRequestHead(const std::string& head, THttpRequest& req, THttpHead& out);
+
 // A small HTTP/1.1 server for GET requests: keep-alive, a fixed pool of workers, time-outs for
 // slow peers, and a request line of up to kMaxRequestLine bytes, since the protocol carries
 // whole address books and folder trees in the query.
