@@ -1,0 +1,50 @@
+#include "account/accountui.h"
+
+#include "shell/controls/dialogstyle.h"
+#include "shell/controls/orvobanner.h"
+#include "tasks/communicationscreen.h"
+
+#include <QDialog>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace riz {
+
+QVBoxLayout* SetUpAccountDialog(QDialog* dialog, const QString& caption)
+{
+    dialog->setWindowTitle(caption);
+    dialog->setModal(true);
+    auto* layout = new QVBoxLayout(dialog);
+    layout->setContentsMargins(0, 0, 0, 8);
+    auto* banner = new TOrvoBanner(dialog);
+    layout->addWidget(banner);
+    ApplyDialogStyle(dialog, banner);
+    return layout;
+}
+
+QLabel* MakeLinkLabel(QDialog* dialog, const QString& tail, std::function<void()> onClick)
+{
+    auto* label = new QLabel(QStringLiteral("Klicken Sie <a href=\"#\">hier</a>") + tail.toHtmlEscaped(),
+                             dialog);
+    label->setTextFormat(Qt::RichText);
+    label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    QObject::connect(label, &QLabel::linkActivated, dialog, [onClick](const QString&) { onClick(); });
+    return label;
+}
+
+TRunTask& AccountTaskRunner()
+{
+    static TRunTask runner;
+    return runner;
+}
+
+int RunAccountTask(int taskId, int& resultCode)
+{
+    if (AccountTaskRunner())
+        return AccountTaskRunner()(taskId, resultCode);
+    const int r = CommunicationScreen().Execute(taskId);
+    resultCode = CommunicationScreen().ResultCode;
+    return r;
+}
+
+} // namespace riz
