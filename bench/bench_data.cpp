@@ -7,6 +7,7 @@
 //  - writing all 100,000 rows;
 //  - resident memory per 100,000 history rows.
 #include "data/clientdataset.h"
+#include "data/datasetutils.h"
 #include "data/tablefile.h"
 
 #include <benchmark/benchmark.h>
@@ -19,6 +20,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -189,6 +191,24 @@ void BM_Fsync4KiB(benchmark::State& state)
         SyncOnePage(path);
 }
 BENCHMARK(BM_Fsync4KiB)->Unit(benchmark::kMillisecond);
+
+// What a history download does first: delete every row of one profile (a third of the rows).
+void BM_DeleteOneProfileOf100k(benchmark::State& state)
+{
+    const std::string path = HistoryFile(100000);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto ds = std::make_unique<TClientDataSet>("CDSSMSHistory");
+        ds->LoadFromFile(path);
+        ds->SetFilter(FieldEquals("CUSTOMER_ID", 2));
+        state.ResumeTiming();
+        DeleteAllRows(*ds);
+        state.PauseTiming();
+        ds.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_DeleteOneProfileOf100k)->Unit(benchmark::kMillisecond);
 
 long ResidentKiB()
 {

@@ -627,21 +627,50 @@ void TClientDataSet::EmptyDataSet()
     if (m_state == TDataSetState::Edit || m_state == TDataSetState::Insert)
         Cancel();
     CheckBrowse();
-    TFilter saved = std::move(m_filter);
-    m_filter = TFilter();
-    RebuildView();
-    try {
-        // No hooks: emptying is not the deletion of single rows.
+    // No hooks: emptying is not the deletion of single rows.
+    RemoveVisible(true);
+}
+
+void TClientDataSet::DeleteVisibleRows()
+{
+    if (m_state == TDataSetState::Edit || m_state == TDataSetState::Insert)
+        Cancel();
+    CheckBrowse();
+    if (BeforeDelete) {
+        // The hook sees each row as the current one, from the last to the first.
         while (!m_view.empty()) {
-            SetCurrent(static_cast<int>(m_view.size()) - 1);
-            DeleteCurrent();
+            Last();
+            Delete();
         }
-    } catch (...) {
-        m_filter = std::move(saved);
-        RebuildView();
-        throw;
+        return;
     }
-    m_filter = std::move(saved);
+    RemoveVisible(false);
+}
+
+void TClientDataSet::RemoveVisible(bool all)
+{
+    // One pass over the rows: the visible ones (every one when all) move into the change
+    // record, the others close up. Deleting one row at a time would move the rows behind it
+    // each time, which is quadratic for a large table.
+    std::vector<std::pair<std::size_t, std::unique_ptr<TRow>>> gone;
+    std::vector<std::unique_ptr<TRow>> kept;
+    kept.reserve(all ? 0 : m_rows.size() - m_view.size());
+    std::size_t j = 0;
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        if (all || (j < m_view.size() && m_rows[i].get() == m_view[j])) {
+            gone.emplace_back(i, std::move(m_rows[i]));
+            ++j;
+        } else {
+            kept.push_back(std::move(m_rows[i]));
+        }
+    }
+    m_rows = std::move(kept);
+    // Logged from the last to the first, so that undoing (in reverse) puts each row back at
+    // the place it had.
+    for (auto it = gone.rbegin(); it != gone.rend(); ++it) {
+        TRow* row = it->second.get();
+        Log(TChange::Deleted, row, std::move(it->second), it->first);
+    }
     RebuildView();
 }
 

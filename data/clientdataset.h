@@ -187,6 +187,9 @@ public:
     void Cancel();
     void Delete();       // deletes the current row; the next one becomes current
     void EmptyDataSet(); // deletes every row, visible or not, without the delete hook
+    // Deletes the visible rows; with a BeforeDelete hook one by one from the last, each then
+    // current for the hook.
+    void DeleteVisibleRows();
 
     void SetFilter(TFilter filter);
     const TFilter& Filter() const { return m_filter; }
@@ -264,6 +267,7 @@ private:
     void CreateNested(TRow& row, TClientDataSet* root);
     void Calc();
     void DeleteCurrent();
+    void RemoveVisible(bool all);
     static void SortRows(std::vector<std::unique_ptr<TRow>>& rows, const TClientDataSet& ds);
 
     std::string m_name;

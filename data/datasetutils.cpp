@@ -10,9 +10,7 @@ namespace riz {
 
 void DeleteAllRows(TClientDataSet& table)
 {
-    table.First();
-    while (table.RecordCount() > 0)
-        table.Delete();
+    table.DeleteVisibleRows();
 }
 
 bool NameInList(const std::vector<std::string>& list, const std::string& name)

@@ -307,3 +307,43 @@ TEST(ClientDataSet, SavePointRollsBackEveryKindOfChange)
 }
 
 } // namespace
+
+namespace {
+
+// Deleting the visible rows at once must give the same table, change record and file as
+// deleting them one by one, and a rollback must put every row back at its place.
+TEST(ClientDataSet, DeleteVisibleRowsKeepsOrderForUndoAndFile)
+{
+    for (bool withHook : {false, true}) {
+        TClientDataSet ds("T");
+        ds.FieldDefs = {IntField("C"), StrField("NAME")};
+        ds.CreateDataSet();
+        std::vector<std::string> all;
+        for (int i = 0; i < 12; ++i) {
+            ds.Append();
+            ds.FieldByName("C").SetAsInteger(i % 3);
+            ds.FieldByName("NAME").SetAsString("r" + std::to_string(i));
+            ds.Post();
+            all.push_back("r" + std::to_string(i));
+        }
+        std::vector<std::string> hooked;
+        if (withHook)
+            ds.BeforeDelete = [&](TClientDataSet& t) {
+                hooked.push_back(t.FieldByName("NAME").AsString());
+            };
+        const auto point = ds.SavePoint();
+        ds.SetFilter(FieldEquals("C", 1));
+        ds.DeleteVisibleRows();
+        EXPECT_TRUE(ds.IsEmpty());
+        if (withHook) {
+            EXPECT_EQ(hooked, (std::vector<std::string>{"r10", "r7", "r4", "r1"}));
+        }
+        ds.ClearFilter();
+        EXPECT_EQ(VisibleNames(ds),
+                  (std::vector<std::string>{"r0", "r2", "r3", "r5", "r6", "r8", "r9", "r11"}));
+        ds.RollbackTo(point);
+        EXPECT_EQ(VisibleNames(ds), all) << withHook;
+    }
+}
+
+} // namespace

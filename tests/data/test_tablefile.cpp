@@ -175,6 +175,13 @@ TEST(TableFile, ChangeWritesReachTheFile)
              ds.Post();
              ds.Delete();
          }}, // inserted and gone
+        {"1 4 6 7/c ",
+         [&] {
+             ds.SetFilter(FieldEquals("ID", 5));
+             ds.DeleteVisibleRows();
+             ds.ClearFilter();
+         }},
+        {"", [&] { ds.EmptyDataSet(); }},
     };
     for (const auto& [expected, change] : changes) {
         change();
