@@ -11,6 +11,7 @@
 #include "platform/widgets/msgbox.h"
 #include "shell/appexception.h"
 #include "shell/bannershow.h"
+#include "shell/controls/formimages.h"
 #include "shell/controls/orvotrayicon.h"
 #include "shell/controls/shellrequests.h"
 #include "shell/controls/webaddress.h"
@@ -63,6 +64,10 @@ TFormRIZAvivaze::TFormRIZAvivaze(const QStringList& arguments, const std::string
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(549, 367);
+    if (FormImages()) {
+        for (int page = pgHome; page <= pgHelp; ++page)
+            m_ui->PageControl->setTabIcon(page, FormImages()->PageIcons.value(page));
+    }
     m_ui->PageControl->tabBar()->setStyleSheet(
         QStringLiteral("QTabBar::tab { width: 88px; height: 22px; }"));
     g_form = this;
@@ -436,6 +441,13 @@ void TFormRIZAvivaze::MenuItemZKWebsiteClick()
 
 void TFormRIZAvivaze::MenuItemHelpClick()
 {
+    if (!isVisible()) {
+        // Showing the window runs the page's show handler; once is enough, or the support
+        // page would be replaced by the help page at once.
+        m_ui->PageControl->setCurrentIndex(pgHelp);
+        ShowMainWindow();
+        return;
+    }
     ShowMainWindow();
     ShowPage(pgHelp);
 }

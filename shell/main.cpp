@@ -36,15 +36,16 @@ int main(int argc, char** argv)
     try {
         app.setApplicationName(QStringLiteral("Parvion RIZ Avivaze"));
         app.setQuitOnLastWindowClosed(false); // a tray program runs on without windows
-        // The tray icon copies the application's icon when it is made.
+        // The pictures come first: the tray icon copies the application's icon when it is
+        // made, and the main window's tabs carry their icons.
         riz::TFormImages images;
+        riz::SetFormImages(&images);
         app.setWindowIcon(images.AppIcon);
 
         riz::TFormRIZAvivaze form(app.arguments());
         riz::CreateDataModules(*riz::DataCollection);
         auto* communication = new riz::TCommunicationScreen(&form);
         riz::SetCommunicationScreen(communication);
-        riz::SetFormImages(&images);
         riz::ArmScreenshots(form);
 
         const int rc = app.exec();

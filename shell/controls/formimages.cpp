@@ -100,12 +100,68 @@ QPixmap DrawLogo()
     return pm;
 }
 
+// Small line drawings for the tabs, 16 x 16.
+QIcon PageIcon(int page)
+{
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor blue(0x1a, 0x6f, 0xa8);
+    p.setPen(QPen(blue, 1.4));
+    p.setBrush(Qt::NoBrush);
+    switch (page) {
+    case 0: { // home
+        QPolygonF roof;
+        roof << QPointF(1.5, 8) << QPointF(8, 2) << QPointF(14.5, 8);
+        p.drawPolyline(roof);
+        p.drawRect(QRectF(3.5, 8, 9, 6.5));
+        p.fillRect(QRectF(7, 10.5, 2.5, 4), blue);
+        break;
+    }
+    case 1: // SMS
+        DrawBubble(p, QRectF(1.5, 2, 13, 12.5), blue, Qt::white);
+        break;
+    case 2: // reminder: a clock
+        p.drawEllipse(QRectF(2, 2, 12, 12));
+        p.drawLine(QPointF(8, 8), QPointF(8, 4.5));
+        p.drawLine(QPointF(8, 8), QPointF(10.5, 9.5));
+        break;
+    case 3: // addresses: a person
+        p.setBrush(blue);
+        p.drawEllipse(QRectF(5, 1.5, 6, 6));
+        p.drawChord(QRectF(2, 8.5, 12, 12), 0, 180 * 16);
+        break;
+    case 4: // credits: a coin
+        p.setBrush(QColor(0xf5, 0xc2, 0x42));
+        p.setPen(QPen(QColor(0xb8, 0x7a, 0x00), 1.2));
+        p.drawEllipse(QRectF(2, 2, 12, 12));
+        p.drawText(QRectF(2, 2, 12, 12), Qt::AlignCenter, QStringLiteral("C"));
+        break;
+    default: { // help
+        p.setBrush(blue);
+        p.setPen(Qt::NoPen);
+        p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+        QFont f(QStringLiteral("DejaVu Sans"));
+        f.setPixelSize(11);
+        f.setBold(true);
+        p.setFont(f);
+        p.setPen(Qt::white);
+        p.drawText(QRectF(1.5, 1.5, 13, 13), Qt::AlignCenter, QStringLiteral("?"));
+        break;
+    }
+    }
+    return QIcon(pm);
+}
+
 } // namespace
 
 TFormImages::TFormImages()
     : ImageLogo(DrawLogo()), AppIcon(MakeIcon(QColor(0x2a, 0x86, 0xc8), QColor(0x0b, 0x3d, 0x6e)))
 {
     TrayIcons << AppIcon << MakeIcon(QColor(0xf5, 0xa6, 0x23), QColor(0xb8, 0x5c, 0x00));
+    for (int page = 0; page < 6; ++page)
+        PageIcons << PageIcon(page);
 }
 
 TFormImages* FormImages()

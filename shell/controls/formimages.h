@@ -19,6 +19,8 @@ public:
     QPixmap ImageLogo;
     QIcon AppIcon;
     QList<QIcon> TrayIcons; // 0 the normal icon, 1 the busy icon
+    // The main window's tab icons: home, SMS, reminder, addresses, credits, help.
+    QList<QIcon> PageIcons;
 };
 
 // The global instance, created by the program entry after the data modules.

@@ -401,15 +401,32 @@ TEST_F(MainWindow, CustomerServiceThenHelp)
     form->MenuItemHelpClick();
     form->ShowPage(TFormRIZAvivaze::pgHome);
     form->ShowPage(TFormRIZAvivaze::pgHome);
-    // Showing the window on the home page reloads it; the help page shows the support page
-    // once, then the help page, then reloads it.
+    // The help page shows the support page once, then the help page, then reloads it.
     EXPECT_EQ(g_web.calls, (std::vector<std::string>{
-                               "TSHome reload",
                                "TSHelp navigate http://web.example/support.html",
                                "TSHelp navigate http://web.example/help.html",
                                "TSHelp reload",
                                "TSHome reload",
                                "TSHome reload",
+                           }));
+}
+
+TEST_F(MainWindow, CustomerServiceFromTheTrayWhileTheHelpPageIsCurrent)
+{
+    WriteIni("[web-servers]\nsClientSiteHelp=http://web.example/help.html\n"
+             "sClientSiteSupport=http://web.example/support.html\n");
+    Create({"riz-avivaze", "popup"});
+    form->StartupTimerTimer();
+    form->MenuItemHelpClick();
+    form->hide();
+    g_web.calls.clear();
+
+    form->MenuItemContactCustomerServiceClick();
+    form->hide();
+    form->MenuItemHelpClick();
+    EXPECT_EQ(g_web.calls, (std::vector<std::string>{
+                               "TSHelp navigate http://web.example/support.html",
+                               "TSHelp navigate http://web.example/help.html",
                            }));
 }
 
