@@ -375,7 +375,9 @@ bool TClientDataSet::Locate(const std::function<bool(const TClientDataSet&)>& ma
 
 bool TClientDataSet::RowLess(const TRow& a, const TRow& b) const
 {
-    return CompareValues(a.Values[m_indexCol], b.Values[m_indexCol]) < 0;
+    // Rows of equal keys stay in the order they were added, whatever was edited or undone.
+    const int c = CompareValues(a.Values[m_indexCol], b.Values[m_indexCol]);
+    return c < 0 || (c == 0 && a.Id < b.Id);
 }
 
 std::size_t TClientDataSet::RowsUpperBound(const TRow& row) const
@@ -717,6 +719,29 @@ void TClientDataSet::Undo(TLogEntry& e)
     }
 }
 
+void TClientDataSet::UndoDeletedRun(std::vector<TLogEntry>& run)
+{
+    // Undone one by one, entry k would be inserted at run[k].Position, above every earlier
+    // one; so in the result each row stands at its Position and the others keep their order.
+    const std::size_t total = m_rows.size() + run.size();
+    if (run.back().Position >= total) {
+        for (auto& e : run)
+            Undo(e);
+        return;
+    }
+    std::vector<std::unique_ptr<TRow>> merged;
+    merged.reserve(total);
+    std::size_t r = 0;
+    std::size_t old = 0;
+    for (std::size_t i = 0; i < total; ++i) {
+        if (r < run.size() && run[r].Position == i)
+            merged.push_back(std::move(run[r++].Owned));
+        else
+            merged.push_back(std::move(m_rows[old++]));
+    }
+    m_rows = std::move(merged);
+}
+
 void TClientDataSet::UndoTo(std::size_t size)
 {
     auto& log = Root()->m_log;
@@ -727,10 +752,26 @@ void TClientDataSet::UndoTo(std::size_t size)
     while (log.size() > size) {
         TLogEntry e = std::move(log.back());
         log.pop_back();
-        if (e.Owner->m_state != TDataSetState::Browse)
-            e.Owner->Cancel();
-        e.Owner->Undo(e);
-        touched.insert(e.Owner);
+        TClientDataSet* owner = e.Owner;
+        if (owner->m_state != TDataSetState::Browse)
+            owner->Cancel();
+        touched.insert(owner);
+        if (e.Kind == TChange::Deleted) {
+            // A run of deletions whose places grow in undo order (as a bulk deletion logs
+            // them) goes back in one merge instead of one insertion each.
+            std::vector<TLogEntry> run;
+            run.push_back(std::move(e));
+            while (log.size() > size && log.back().Kind == TChange::Deleted &&
+                   log.back().Owner == owner && log.back().Position > run.back().Position) {
+                run.push_back(std::move(log.back()));
+                log.pop_back();
+            }
+            owner->UndoDeletedRun(run);
+            for (auto& r : run)
+                undone.push_back(std::move(r));
+            continue;
+        }
+        owner->Undo(e);
         undone.push_back(std::move(e));
     }
     for (TClientDataSet* ds : touched) {

@@ -263,6 +263,7 @@ private:
     void Log(TChange kind, TRow* row, std::unique_ptr<TRow> owned, std::size_t position);
     void Undo(TLogEntry& entry);
     void UndoTo(std::size_t size);
+    void UndoDeletedRun(std::vector<TLogEntry>& run);
     void ClearLog();
     void CreateNested(TRow& row, TClientDataSet* root);
     void Calc();

@@ -1,4 +1,5 @@
 #include "data/clientdataset.h"
+#include "data/valueconv.h"
 
 #include "platform/calendar.h"
 
@@ -343,6 +344,83 @@ TEST(ClientDataSet, DeleteVisibleRowsKeepsOrderForUndoAndFile)
                   (std::vector<std::string>{"r0", "r2", "r3", "r5", "r6", "r8", "r9", "r11"}));
         ds.RollbackTo(point);
         EXPECT_EQ(VisibleNames(ds), all) << withHook;
+    }
+}
+
+} // namespace
+
+namespace {
+
+std::vector<std::string> AllRows(const TClientDataSet& ds)
+{
+    std::vector<std::string> out;
+    for (const auto& row : ds.Rows()) {
+        std::string s = std::to_string(row->Id) + ":";
+        for (const TValue& v : row->Values)
+            s += std::to_string(v.index()) + ValueToString(v, TFieldType::Memo) + "|";
+        out.push_back(s);
+    }
+    return out;
+}
+
+// Random changes of every kind, each followed now and then by a rollback to a random earlier
+// savepoint: the rows must be exactly those the table had at that point, in the same order.
+TEST(ClientDataSet, RandomChangesRollBackToAnySavePoint)
+{
+    for (bool indexed : {false, true}) {
+        TClientDataSet ds("T");
+        ds.FieldDefs = {IntField("C"), StrField("NAME")};
+        if (indexed)
+            ds.SetIndexFieldName("NAME");
+        ds.CreateDataSet();
+        std::uint32_t seed = 12345;
+        auto next = [&seed](std::uint32_t n) {
+            seed = seed * 1103515245u + 12345u;
+            return (seed >> 8) % n;
+        };
+        std::vector<std::pair<TClientDataSet::TSavePoint, std::vector<std::string>>> points;
+        for (int step = 0; step < 400; ++step) {
+            switch (next(6)) {
+            case 0:
+            case 1:
+                ds.Append();
+                ds.FieldByName("C").SetAsInteger(static_cast<int>(next(3)));
+                ds.FieldByName("NAME").SetAsString("n" + std::to_string(next(50)));
+                ds.Post();
+                break;
+            case 2:
+                if (!ds.IsEmpty()) {
+                    ds.SetRecNo(static_cast<int>(next(ds.RecordCount())) + 1);
+                    ds.Edit();
+                    ds.FieldByName("NAME").SetAsString("e" + std::to_string(next(50)));
+                    ds.Post();
+                }
+                break;
+            case 3:
+                if (!ds.IsEmpty()) {
+                    ds.SetRecNo(static_cast<int>(next(ds.RecordCount())) + 1);
+                    ds.Delete();
+                }
+                break;
+            case 4:
+                if (next(4) == 0) {
+                    ds.SetFilter(FieldEquals("C", static_cast<int>(next(3))));
+                    ds.DeleteVisibleRows();
+                    ds.ClearFilter();
+                }
+                break;
+            case 5:
+                points.emplace_back(ds.SavePoint(), AllRows(ds));
+                break;
+            }
+            if (!points.empty() && next(10) == 0) {
+                const std::size_t k = next(static_cast<std::uint32_t>(points.size()));
+                ds.RollbackTo(points[k].first);
+                ASSERT_EQ(AllRows(ds), points[k].second)
+                    << "step " << step << " indexed " << indexed;
+                points.resize(k + 1);
+            }
+        }
     }
 }
 
