@@ -210,6 +210,26 @@ void BM_DeleteOneProfileOf100k(benchmark::State& state)
 }
 BENCHMARK(BM_DeleteOneProfileOf100k)->Unit(benchmark::kMillisecond);
 
+// The same deletion taken back to a savepoint, as a download that fails halfway does.
+void BM_RollBackDeletedProfileOf100k(benchmark::State& state)
+{
+    const std::string path = HistoryFile(100000);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto ds = std::make_unique<TClientDataSet>("CDSSMSHistory");
+        ds->LoadFromFile(path);
+        ds->SetFilter(FieldEquals("CUSTOMER_ID", 2));
+        const auto point = ds->SavePoint();
+        DeleteAllRows(*ds);
+        state.ResumeTiming();
+        ds->RollbackTo(point);
+        state.PauseTiming();
+        ds.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_RollBackDeletedProfileOf100k)->Unit(benchmark::kMillisecond);
+
 long ResidentKiB()
 {
     std::ifstream in("/proc/self/statm");
