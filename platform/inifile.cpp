@@ -27,9 +27,16 @@ void TIniFile::Reload()
 {
     m_preamble.clear();
     m_sections.clear();
+    m_unreadable = false;
+    std::error_code ec;
+    const auto status = std::filesystem::status(m_path, ec);
+    if (!std::filesystem::exists(status))
+        return; // a missing file is an empty profile
     std::ifstream in(m_path, std::ios::binary);
-    if (!in)
+    if (!std::filesystem::is_regular_file(status) || !in) {
+        m_unreadable = true;
         return;
+    }
     std::string raw;
     while (std::getline(in, raw)) {
         if (!raw.empty() && raw.back() == '\r')
@@ -212,6 +219,10 @@ std::string TIniFile::DateTimeText(double value)
 
 void TIniFile::UpdateFile()
 {
+    // Replacing a file that could not be read would lose whatever it holds.
+    if (m_unreadable)
+        throw std::runtime_error(m_path +
+                                 ": die Datei konnte nicht gelesen werden und wird nicht ersetzt");
     std::string out;
     for (const Line& l : m_preamble)
         out += l.text + "\n";

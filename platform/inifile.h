@@ -16,8 +16,10 @@ public:
     explicit TIniFile(std::string path);
 
     const std::string& FileName() const { return m_path; }
-    // Reads the file again; a missing or unreadable file gives an empty profile.
+    // Reads the file again; a missing file gives an empty profile. A file that is there but
+    // cannot be read gives an empty profile too, and is then never replaced (see UpdateFile).
     void Reload();
+    bool Unreadable() const { return m_unreadable; }
 
     bool ValueExists(const std::string& section, const std::string& key) const;
     // The value with blanks around it removed; def when the key is missing.
@@ -42,7 +44,7 @@ public:
     std::vector<std::string> Sections() const;
 
     // Writes the profile to the file at once (atomic replace). Throws std::runtime_error
-    // when the file cannot be written; the old file then stays.
+    // when the file cannot be written or could not be read; the old file then stays.
     void UpdateFile();
 
     // The text forms used for reals and date-times (German regional format).
@@ -68,6 +70,7 @@ private:
     std::string m_path;
     std::vector<Line> m_preamble; // lines before the first section
     std::vector<Section> m_sections;
+    bool m_unreadable = false;
 };
 
 } // namespace riz

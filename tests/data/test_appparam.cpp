@@ -194,6 +194,20 @@ TEST_F(AppParamTest, HandEditedFileSurvivesSavesAndBadValuesGiveDefaults)
         EXPECT_EQ(e.path().filename().string().find(".tmp"), std::string::npos) << e.path();
 }
 
+TEST_F(AppParamTest, AnIniFileThatCannotBeReadIsNotReplaced)
+{
+    // The name leads to a folder: there, but no profile can be read from it. Renaming a new
+    // file over the name would work, and would lose the link.
+    std::filesystem::create_directory(dir + "/elsewhere");
+    std::filesystem::create_directory_symlink(dir + "/elsewhere", ini);
+    {
+        TAppParam p(dir);
+        EXPECT_EQ(p.iHttpPort, 80); // defaults
+        EXPECT_THROW(p.SetHttpPort(81), std::runtime_error);
+    } // the final save fails quietly
+    EXPECT_TRUE(std::filesystem::is_symlink(ini));
+}
+
 TEST_F(AppParamTest, ServerListRoundTripThroughTheFile)
 {
     {
