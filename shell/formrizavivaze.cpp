@@ -68,8 +68,17 @@ TFormRIZAvivaze::TFormRIZAvivaze(const QStringList& arguments, const std::string
         for (int page = pgHome; page <= pgHelp; ++page)
             m_ui->PageControl->setTabIcon(page, FormImages()->PageIcons.value(page));
     }
-    m_ui->PageControl->tabBar()->setStyleSheet(
-        QStringLiteral("QTabBar::tab { width: 88px; height: 22px; }"));
+    // The program's font (Verdana 8 pt or the nearest sans face) keeps the captions and
+    // their icons inside the tabs of 88 pixels (82 plus the padding).
+    QFont font(QStringLiteral("Verdana"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(8);
+    setFont(font);
+    m_ui->PageControl->setIconSize(QSize(14, 14));
+    m_ui->PageControl->tabBar()->setUsesScrollButtons(false);
+    m_ui->PageControl->tabBar()->setElideMode(Qt::ElideNone);
+    m_ui->PageControl->tabBar()->setStyleSheet(QStringLiteral(
+        "QTabBar::tab { width: 82px; height: 22px; padding: 0px 3px; margin: 0px; }"));
     g_form = this;
     FormCreate(arguments, programDir);
 }
