@@ -102,25 +102,46 @@ void DeleteByNick(TServiceDb& db, const char* table, std::int64_t customer,
             .Run();
 }
 
-// Adds the rows of an address or payment table; false (nothing added) when a nick name is
-// already taken or repeats within the table.
-bool InsertRows(TServiceDb& db, const char* table, const std::vector<std::string>& columns,
-                std::int64_t customer, TCSTable rows)
+std::string Lower(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), ::tolower);
+    return text;
+}
+
+// Whether the rows of an address or payment table can be added once the entries named in
+// replaced are gone: false when a nick name is taken by another entry or repeats within the
+// table. Checked before anything is deleted, so that a refused replacement keeps the old entry.
+bool NickNamesFree(TServiceDb& db, const char* table, std::int64_t customer, TCSTable rows,
+                   const std::vector<std::string>& replaced = {})
 {
     std::vector<std::string> seen;
+    std::vector<std::string> going;
+    for (const auto& nick : replaced)
+        going.push_back(Lower(nick));
     rows.First();
     for (int r = 0; r < rows.RowCount(); ++r, rows.Next()) {
         std::string nick = rows.CurrentCell("nick_name").AsString();
-        std::string lower = nick;
-        std::transform(lower.begin(), lower.end(), lower.begin(), ::tolower);
+        const std::string lower = Lower(nick);
         if (std::find(seen.begin(), seen.end(), lower) != seen.end())
             return false;
         seen.push_back(lower);
+        if (std::find(going.begin(), going.end(), lower) != going.end())
+            continue;
         const bool exists = std::string(table) == "addresses" ? AddressExists(db, customer, nick)
                                                               : PaymentExists(db, customer, nick);
         if (exists)
             return false;
     }
+    return true;
+}
+
+// Adds the rows of an address or payment table; false (nothing added) when a nick name is
+// already taken or repeats within the table.
+bool InsertRows(TServiceDb& db, const char* table, const std::vector<std::string>& columns,
+                std::int64_t customer, TCSTable rows)
+{
+    if (!NickNamesFree(db, table, customer, rows))
+        return false;
     std::string sql = std::string("INSERT INTO ") + table + "(customer_id, pos";
     for (const auto& c : columns)
         sql += ", " + c;
@@ -327,16 +348,26 @@ int HandleChangeCustomer(TRequestContext& ctx)
         st.Bind(9, id);
         st.Run();
     }
+    // A refused addition or replacement changes nothing: the clash is found before the entry
+    // it replaces is deleted (a non-zero result still commits what was done before it).
     if (ctx.Has("deladdresses") || ctx.Has("newaddresses")) {
-        if (ctx.Has("deladdresses"))
-            DeleteByNick(ctx.Db, "addresses", id, NickNames(ctx.Table("deladdresses")));
+        const auto del = ctx.Has("deladdresses") ? NickNames(ctx.Table("deladdresses"))
+                                                 : std::vector<std::string>();
+        if (ctx.Has("newaddresses") &&
+            !NickNamesFree(ctx.Db, "addresses", id, ctx.Table("newaddresses"), del))
+            return rslt::kAddressExists;
+        DeleteByNick(ctx.Db, "addresses", id, del);
         if (ctx.Has("newaddresses") &&
             !InsertRows(ctx.Db, "addresses", kAddressColumns, id, ctx.Table("newaddresses")))
             return rslt::kAddressExists;
     }
     if (ctx.Has("delpayment") || ctx.Has("newpayment")) {
-        if (ctx.Has("delpayment"))
-            DeleteByNick(ctx.Db, "payments", id, NickNames(ctx.Table("delpayment")));
+        const auto del = ctx.Has("delpayment") ? NickNames(ctx.Table("delpayment"))
+                                               : std::vector<std::string>();
+        if (ctx.Has("newpayment") &&
+            !NickNamesFree(ctx.Db, "payments", id, ctx.Table("newpayment"), del))
+            return rslt::kPaymentExists;
+        DeleteByNick(ctx.Db, "payments", id, del);
         if (ctx.Has("newpayment") &&
             !InsertRows(ctx.Db, "payments", kPaymentColumns, id, ctx.Table("newpayment")))
             return rslt::kPaymentExists;

@@ -20,6 +20,9 @@ struct TRequestKind
     int (*Handler)(TRequestContext&);
     bool Login;     // the request carries "email_address" and "password"
     bool Confirmed; // an unconfirmed account gets 5
+    // A refused request changes nothing, except this one: the reminder list stored with
+    // e-mail instead of SMS reminders along with its 86.
+    int KeepOnResult = -1;
 };
 
 const std::map<std::string, TRequestKind>& RequestKinds()
@@ -39,7 +42,7 @@ const std::map<std::string, TRequestKind>& RequestKinds()
         {"SAVE_TREE", {HandleSaveTree, true, false}},
         {"SAVE_SMS_ADDRESS_BOOK", {HandleSaveAddressBook, true, true}},
         {"LOAD_SMS_ADDRESS_BOOK", {HandleLoadAddressBook, true, false}},
-        {"SAVE_REMINDER_LIST", {HandleSaveReminderList, true, true}},
+        {"SAVE_REMINDER_LIST", {HandleSaveReminderList, true, true, rslt::kNoCredits}},
         {"LOAD_REMINDER_LIST", {HandleLoadReminderList, true, false}},
         {"GET_SMS_CREDITS", {HandleGetSmsCredits, true, false}},
         {"GET_SMS_PRICES", {HandleGetSmsPrices, true, false}},
@@ -224,7 +227,8 @@ std::string TServiceCore::HandleMessage(const std::string& messageText,
         }
         if (result == rslt::kOk)
             result = kind->second.Handler(ctx);
-        tx.Commit();
+        if (result == rslt::kOk || result == kind->second.KeepOnResult)
+            tx.Commit();
     } catch (const EServiceDbError& e) {
         result = rslt::kInternal;
         error = e.what();
@@ -280,7 +284,7 @@ void TServiceCore::RunScheduler(double now)
     std::lock_guard lock(m_mutex);
     try {
         RunDueWork(m_db, m_options, now);
-    } catch (const EServiceDbError&) {
+    } catch (const std::exception&) {
         // Retried on the next pass; the work items are marked done only inside their commit.
     }
 }

@@ -189,6 +189,18 @@ TEST_F(AccountTest, ChangeCustomerCoversDataAddressesAndPaymentMethods)
     EXPECT_EQ(change({TCSParam::Table("delpayment", nick("Zweite")),
                       TCSParam::Table("newpayment", payment("Karte", "5500000000000004"))}),
               32);
+    // A refused change changes nothing: "Zweite" is still there.
+    auto kept = client.Call("GET_CUSTOMER", {}, email, "geheim");
+    EXPECT_EQ(TableRows(kept.Message, "payment", {"nick_name"}),
+              (std::vector<std::vector<std::string>>{{"Karte"}, {"Zweite"}}));
+    EXPECT_EQ(change({TCSParam::Table("newaddresses", address("Zweitwohnung", "Berlin"))}), 0);
+    EXPECT_EQ(change({TCSParam::Table("deladdresses", nick("Zuhause")),
+                      TCSParam::Table("newaddresses", address("ZWEITWOHNUNG", "Berlin"))}),
+              31);
+    kept = client.Call("GET_CUSTOMER", {}, email, "geheim");
+    EXPECT_EQ(TableRows(kept.Message, "addresses", {"nick_name"}),
+              (std::vector<std::vector<std::string>>{{"Zuhause"}, {"Zweitwohnung"}}));
+    EXPECT_EQ(change({TCSParam::Table("deladdresses", nick("zweitwohnung"))}), 0);
     EXPECT_EQ(change({TCSParam::Table("delpayment", nick("Karte")),
                       TCSParam::Table("newpayment", payment("Karte", "4000000000000002"))}),
               0);
