@@ -6,6 +6,7 @@
 #include "shell/formrizavivaze.h"
 #include "shell/screenshot.h"
 #include "tasks/communicationscreen.h"
+#include "tasks/taskfactory.h"
 
 #include <QMessageBox>
 #include <QtWebEngineCore/qtwebenginecoreglobal.h>
@@ -42,6 +43,8 @@ int main(int argc, char** argv)
         riz::SetFormImages(&images);
         app.setWindowIcon(images.AppIcon);
 
+        // The runner knows every server task before the first one can be asked for.
+        riz::RegisterAllTasks();
         riz::TFormRIZAvivaze form(app.arguments());
         riz::CreateDataModules(*riz::DataCollection);
         auto* communication = new riz::TCommunicationScreen(&form);

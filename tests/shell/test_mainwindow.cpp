@@ -13,6 +13,7 @@
 #include "shell/updateoffer.h"
 #include "shell/updateparams.h"
 #include "shell/webpage.h"
+#include "tasks/taskfactory.h"
 #include "tests/shell/guiapp.h"
 #include "tests/support/testpaths.h"
 
@@ -325,7 +326,7 @@ TEST_F(MainWindow, TrayMenuHoldsEveryItem)
         {"MenuItemZKWebsite", "Parvion Website", true, true},
         {"MenuItemHelp", "Hilfe", true, true},
         {"MenuItemContactCustomerService", "Kundenservice", true, true},
-        {"MenuItemAutomaticUpdate", "RIZ Avivaze aktualisieren", false, true},
+        {"MenuItemAutomaticUpdate", "RIZ Avivaze aktualisieren", IsTaskRegistered(50435), true},
         {"MenuItemYourAccount", "Ihr Konto...", false, true},
         {"MenuItemSettings", "Einstellungen...", false, true},
         {"MenuItemQuickSettings", "Schnelle Einstellungen", true, true},
@@ -364,6 +365,28 @@ TEST_F(MainWindow, TrayMenuHoldsEveryItem)
     form->MenuItem("MenuItemSettings")->trigger();
     EXPECT_EQ(opened, 1);
     EXPECT_TRUE(form->MenuItem("MenuItemSettings")->isEnabled());
+}
+
+TEST_F(MainWindow, UpdateItemAsksTheServiceThroughTheRunner)
+{
+    Create();
+    form->StartupTimerTimer();
+    std::vector<int> tasks;
+    TFormRIZAvivaze::SharedHooks().RunTask = [&](int taskId, int& result) {
+        tasks.push_back(taskId);
+        form->Params()->SetLatestVersion("0.97.02"); // what the answer carries
+        result = 0;
+        return 1;
+    };
+    emit form->PopupMenu()->aboutToShow();
+    QAction* item = form->MenuItem("MenuItemAutomaticUpdate");
+    ASSERT_TRUE(item->isEnabled());
+    ModalHook::PushAnswer("TFormNewVersion", 7);
+    item->trigger();
+    EXPECT_EQ(tasks, std::vector<int>{50435});
+    ASSERT_FALSE(ModalHook::History().empty());
+    EXPECT_EQ(ModalHook::History().back().kind, "TFormNewVersion");
+    EXPECT_EQ(ModalHook::History().back().text, "0.97.01 -> 0.97.02");
 }
 
 TEST_F(MainWindow, AutoStartItemFollowsTheEntry)
