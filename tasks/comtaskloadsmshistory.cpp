@@ -4,8 +4,8 @@
 #include "platform/strings.h"
 #include "tasks/answertable.h"
 
+#include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 
 namespace riz {
 
@@ -20,51 +20,65 @@ std::vector<THistoryMessage> BuildHistoryMessages(const TCSTable& history)
     const std::int32_t cId = RequiredColumn(history, "queue_id");
     const std::int32_t cNext = RequiredColumn(history, "next_queue_id");
     const std::int32_t cText = RequiredColumn(history, "text");
-    const std::int32_t rows = history.RowCount();
+    const std::size_t rows = static_cast<std::size_t>(history.RowCount());
+    const auto cell = [&history](std::size_t row, std::int32_t column) -> const TCSParam& {
+        return history.Cell(static_cast<std::int32_t>(row), column);
+    };
 
-    // Each id decoded once; the index gives the first row of an id, as a search from the top
-    // of the answer would find it.
-    std::vector<std::string> ids(static_cast<std::size_t>(rows));
-    std::vector<std::string> nexts(static_cast<std::size_t>(rows));
-    std::unordered_map<std::string, std::int32_t> firstRow;
-    firstRow.reserve(static_cast<std::size_t>(rows));
-    for (std::int32_t i = 0; i < rows; ++i) {
-        ids[i] = history.Cell(i, cId).AsString();
-        nexts[i] = history.Cell(i, cNext).AsString();
-        firstRow.emplace(ids[i], i);
+    // Each id decoded once. The index gives the first row of an id, as a search from the top of
+    // the answer would find it; the ids' texts stay in place, so the index can refer to them.
+    std::vector<std::string> ids(rows);
+    std::unordered_map<std::string_view, std::size_t> index;
+    index.reserve(rows);
+    std::vector<std::size_t> first(rows); // the first row with the id of this row
+    for (std::size_t i = 0; i < rows; ++i) {
+        ids[i] = cell(i, cId).AsString();
+        first[i] = index.emplace(ids[i], i).first->second;
     }
+    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    std::vector<std::size_t> nextRow(rows, kNone); // the row of the next part; none at the end
+    for (std::size_t i = 0; i < rows; ++i) {
+        const std::string next = cell(i, cNext).AsString();
+        if (next.empty())
+            continue;
+        const auto found = index.find(next);
+        if (found != index.end())
+            nextRow[i] = found->second; // else the next part is not in the answer
+    }
+    std::vector<std::string> texts(rows);
+    std::vector<bool> decoded(rows, false);
+    const auto text = [&](std::size_t row) -> const std::string& {
+        if (!decoded[row]) {
+            texts[row] = cell(row, cText).AsString();
+            decoded[row] = true;
+        }
+        return texts[row];
+    };
 
+    // A row that starts a message is the first row of its id (a later row with the same id finds
+    // that first row taken), and a chain leads to first rows only. So "taken" and "in this chain"
+    // can be marked on rows, and a row met twice in one chain is a loop.
+    std::vector<bool> taken(rows, false);
+    std::vector<std::size_t> chainOf(rows, kNone);
+    std::vector<std::size_t> parts;
     std::vector<THistoryMessage> messages;
-    std::unordered_set<std::string> seen;
-    seen.reserve(static_cast<std::size_t>(rows));
-    std::unordered_set<std::int32_t> chain; // rows of the message being built
-    for (std::int32_t i = 0; i < rows; ++i) {
-        if (seen.count(ids[i]))
+    for (std::size_t i = 0; i < rows; ++i) {
+        if (taken[first[i]])
             continue; // a later part of a message already taken
         THistoryMessage m;
-        m.FirstRow = i;
-        m.Text = history.Cell(i, cText).AsString();
+        m.FirstRow = static_cast<std::int32_t>(i);
+        m.Text = text(i);
         m.QueueIds = ids[i] + ",";
-        // A row that starts a message is the first row of its id (a later row with the same id
-        // finds it in seen), so the chain holds first rows only and a row met twice is a loop.
-        chain.clear();
-        chain.insert(i);
-        std::vector<std::int32_t> parts{i};
-        const std::string* next = &nexts[i];
-        while (!next->empty()) {
-            const auto found = firstRow.find(*next);
-            if (found == firstRow.end())
-                break; // the next part is not in the answer
-            const std::int32_t row = found->second;
-            if (!chain.insert(row).second)
-                break; // the chain comes back to one of its own parts
-            m.Text += " " + history.Cell(row, cText).AsString();
-            m.QueueIds += ids[row] + ",";
+        parts.assign(1, i);
+        chainOf[i] = i;
+        for (std::size_t row = nextRow[i]; row != kNone && chainOf[row] != i; row = nextRow[row]) {
+            chainOf[row] = i;
+            m.Text.append(" ").append(text(row));
+            m.QueueIds.append(ids[row]).append(",");
             parts.push_back(row);
-            next = &nexts[row];
         }
-        for (const std::int32_t row : parts)
-            seen.insert(ids[row]);
+        for (const std::size_t row : parts)
+            taken[row] = true;
         messages.push_back(std::move(m));
     }
     return messages;

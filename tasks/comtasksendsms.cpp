@@ -146,7 +146,8 @@ void TComTaskSendSMS::AnalyseResult(TCSDataString& answer)
 
         // Written only once everything is stored, so that a fault above leaves the files alone.
         DataModuleCust->CommitCustomerTables();
-        if (hasBanners)
+        // Also writes the deletions of old banners made while the request was built.
+        if (sms.FreeSms)
             sms.CommitBanners();
         sms.FreeSmsLeft = haveFree;
         sms.FreeSmsDay = static_cast<int>(std::floor(Clock::Now()));

@@ -89,10 +89,16 @@ protected:
         EXPECT_FALSE(ModalHook::HasPending()) << "an answer was not used";
     }
 
+    static StandInServer::Reply Reply(const std::string& answer)
+    {
+        StandInServer::Reply reply;
+        reply.message = answer;
+        return reply;
+    }
     // Runs the task against the given answer; returns the result code, -1 when cancelled.
     int Run(int taskId, const std::string& answer)
     {
-        server->SetReply({200, answer});
+        server->SetReply(Reply(answer));
         if (client->Execute(taskId) != 1)
             return -1;
         return client->ResultCode();
@@ -100,7 +106,7 @@ protected:
     // Runs the task against an answer that cannot be stored; the error text shown.
     std::string RunFailing(int taskId, const std::string& answer)
     {
-        server->SetReply({200, answer});
+        server->SetReply(Reply(answer));
         return client->ExecuteExpectingError(taskId);
     }
     // The last request the stand-in received, decoded.

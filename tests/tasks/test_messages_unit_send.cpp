@@ -176,16 +176,21 @@ TEST_P(SendRequestKinds, CarryTheParametersOfTheirKind)
     expected.insert(expected.end(), c.params.begin(), c.params.end());
     expected.push_back("my_version");
     EXPECT_EQ(ParamNames(req), expected);
-    if (req.HasParam("option_id"))
+    if (req.HasParam("option_id")) {
         EXPECT_EQ(req.GetParam("option_id").AsInt(), 4711);
-    if (req.HasParam("logo_type"))
+    }
+    if (req.HasParam("logo_type")) {
         EXPECT_EQ(req.GetParam("logo_type").AsString(), "NGG");
-    if (req.HasParam("own_logo_data"))
+    }
+    if (req.HasParam("own_logo_data")) {
         EXPECT_EQ(req.GetParam("own_logo_data").AsStream(), bitmap);
-    if (req.HasParam("send_date"))
+    }
+    if (req.HasParam("send_date")) {
         EXPECT_NEAR(req.GetParam("send_date").AsDateTime(), kNow + 2.25, 1e-5);
-    if (req.HasParam("send_option"))
+    }
+    if (req.HasParam("send_option")) {
         EXPECT_EQ(req.GetParam("send_option").AsString(), c.option);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
