@@ -113,6 +113,8 @@ void TFormRIZAvivaze::FormCreate(const QStringList& arguments, const std::string
     });
 
     m_trayIcon = std::make_unique<TOrvoTrayIcon>();
+    if (FormImages())
+        m_trayIcon->SetIcons(&FormImages()->TrayIcons); // index 0: the program icon
     m_trayIcon->SetHint(LoadQStr(50003));
 
     m_startup.Popup = HasPopupArgument(arguments);
