@@ -496,3 +496,41 @@ TEST_F(MessagesE2E, LatestVersionAndWrongLogin)
         EXPECT_EQ(Run(id), 11);
     }
 }
+
+TEST_F(MessagesE2E, UnconfirmedCustomerGetsFiveForTheBackups)
+{
+    test::ServiceClient helper(service->Host(), service->Port());
+    const int id = helper.Register("neu@example.de", "pw");
+    ASSERT_GT(id, 0);
+    client->AddProfile("neu@example.de", "pw", id);
+    for (int task : {50442, 50461}) {
+        SCOPED_TRACE(task);
+        EXPECT_EQ(Run(task), 5);
+    }
+    EXPECT_EQ(service->Query("SELECT COUNT(*) FROM reminders")[0][0], "0");
+}
+
+TEST(MessagesE2EEmptyCatalog, CatalogLoadsGive101AndKeepTheCache)
+{
+    ModalHook::Clear();
+    test::ServiceOptions options;
+    options.Seed = false;
+    test::ServiceProcess service(options);
+    ASSERT_TRUE(service.Running()) << service.Error();
+    test::ServiceClient helper(service.Host(), service.Port());
+    const int id = helper.Register("leer@example.de", "pw");
+    ASSERT_GT(id, 0);
+    test::ClientInstall client(service.Host(), service.Port());
+    client.AddProfile("leer@example.de", "pw", id);
+    TClientDataSet& cats = DataModuleSMS->CDSLogoCategory;
+    cats.Append();
+    cats.FieldByName("ID").SetAsInteger(1);
+    cats.Post();
+    DataModuleSMS->SetCategoryFilter(1);
+    for (int task : {50473, 50474, 50470, 50471, 50475, 50472}) {
+        SCOPED_TRACE(task);
+        ASSERT_EQ(client.Execute(task), 1);
+        EXPECT_EQ(client.ResultCode(), 101);
+    }
+    EXPECT_EQ(DataModuleSMS->CDSLogoCategory.RecordCount(), 1);
+}
