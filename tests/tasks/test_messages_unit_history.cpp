@@ -6,6 +6,9 @@
 #include "tasks/comtaskloadsmshistory.h"
 #include "tests/tasks/messagestest.h"
 
+#include <algorithm>
+#include <random>
+
 using namespace riz;
 using namespace riz::test;
 
@@ -69,6 +72,59 @@ INSTANTIATE_TEST_SUITE_P(
                   {{"A,B,", "a b1"}, {"E,B,", "e b1"}}},
         ChainCase{"Empty", {}, {}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+namespace {
+
+// The plain reading of the chain rule: for every next id, a search from the top of the answer.
+std::vector<std::pair<std::string, std::string>> SearchFromTheTop(const std::vector<Part>& parts)
+{
+    std::vector<std::pair<std::string, std::string>> out;
+    std::string seen;
+    for (const Part& p : parts) {
+        if (seen.rfind(p.id + ",", 0) == 0 || seen.find("," + p.id + ",") != std::string::npos)
+            continue;
+        std::string text = p.text;
+        std::string ids = p.id + ",";
+        std::string next = p.next;
+        while (!next.empty()) {
+            const auto found = std::find_if(parts.begin(), parts.end(),
+                                            [&](const Part& q) { return q.id == next; });
+            if (found == parts.end())
+                break;
+            text += " " + found->text;
+            ids += found->id + ",";
+            next = found->next;
+        }
+        out.emplace_back(ids, text);
+        seen += ids;
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(HistoryChainsAgainstTheSearch, RandomAnswersGiveTheSameMessages)
+{
+    // Ids from a small pool so that they repeat; a next id is a greater id (so the search ends),
+    // sometimes one the answer does not hold; rows in random order.
+    std::mt19937 random(4711);
+    for (int round = 0; round < 200; ++round) {
+        SCOPED_TRACE(round);
+        const int rows = 1 + static_cast<int>(random() % 60);
+        std::vector<Part> parts;
+        for (int r = 0; r < rows; ++r) {
+            const int id = static_cast<int>(random() % 80);
+            std::string next;
+            if (random() % 4 != 0)
+                next = std::to_string(id + 1 + static_cast<int>(random() % 5));
+            parts.push_back({std::to_string(id), next, "t" + std::to_string(r)});
+        }
+        std::vector<std::pair<std::string, std::string>> got;
+        for (const THistoryMessage& m : BuildHistoryMessages(ChainTable(parts)))
+            got.emplace_back(m.QueueIds, m.Text);
+        EXPECT_EQ(got, SearchFromTheTop(parts));
+    }
+}
 
 namespace {
 
