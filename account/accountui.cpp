@@ -2,6 +2,7 @@
 
 #include "shell/controls/dialogstyle.h"
 #include "shell/controls/orvobanner.h"
+#include "account/formconfirmregistration.h"
 #include "tasks/communicationscreen.h"
 
 #include <QDialog>
@@ -45,6 +46,15 @@ int RunAccountTask(int taskId, int& resultCode)
     const int r = CommunicationScreen().Execute(taskId);
     resultCode = CommunicationScreen().ResultCode;
     return r;
+}
+
+int RunTaskConfirmingRegistration(int taskId, int& resultCode)
+{
+    for (;;) {
+        const int r = RunAccountTask(taskId, resultCode);
+        if (r != 1 || resultCode != 5 || !ConfirmRegistration())
+            return r;
+    }
 }
 
 } // namespace riz

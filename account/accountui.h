@@ -19,5 +19,8 @@ QLabel* MakeLinkLabel(QDialog* dialog, const QString& tail, std::function<void()
 using TRunTask = std::function<int(int taskId, int& resultCode)>;
 TRunTask& AccountTaskRunner();
 int RunAccountTask(int taskId, int& resultCode);
+// The pattern of every caller of a task that needs a confirmed account: run it; on result 5
+// run the registration-code loop and, when a code was accepted, run the task again.
+int RunTaskConfirmingRegistration(int taskId, int& resultCode);
 
 } // namespace riz

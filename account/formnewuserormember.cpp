@@ -10,6 +10,7 @@
 #include "platform/widgets/dialogdriver.h"
 #include "platform/widgets/msgbox.h"
 
+#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFormLayout>
@@ -78,6 +79,10 @@ TFormNewUserOrMember::TFormNewUserOrMember(QWidget* parent) : QDialog(parent)
     RBNewUser = new QRadioButton(QStringLiteral("neuer Benutzer"), page10);
     RBExistingUser = new QRadioButton(QStringLiteral("existierender Benutzer"), page10);
     RBNewUser->setChecked(true);
+    // Two separate choices on one page: each pair is a group of its own.
+    auto* kindGroup = new QButtonGroup(page10);
+    kindGroup->addButton(RBNewUser);
+    kindGroup->addButton(RBExistingUser);
     kind->addWidget(RBNewUser);
     kind->addWidget(RBExistingUser);
     p10->addLayout(kind);
@@ -91,6 +96,9 @@ TFormNewUserOrMember::TFormNewUserOrMember(QWidget* parent) : QDialog(parent)
     RBMale = new QRadioButton(QStringLiteral("Herr"), page10);
     RBFemale = new QRadioButton(QStringLiteral("Frau"), page10);
     RBMale->setChecked(true);
+    auto* genderGroup = new QButtonGroup(page10);
+    genderGroup->addButton(RBMale);
+    genderGroup->addButton(RBFemale);
     gender->addWidget(RBMale);
     gender->addWidget(RBFemale);
     gender->addStretch();
