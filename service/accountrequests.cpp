@@ -349,7 +349,7 @@ int HandleChangeCustomer(TRequestContext& ctx)
         st.Run();
     }
     // A refused addition or replacement changes nothing: the clash is found before the entry
-    // it replaces is deleted (a non-zero result still commits what was done before it).
+    // it replaces is deleted (and the refusal rolls the request back besides).
     if (ctx.Has("deladdresses") || ctx.Has("newaddresses")) {
         const auto del = ctx.Has("deladdresses") ? NickNames(ctx.Table("deladdresses"))
                                                  : std::vector<std::string>();
