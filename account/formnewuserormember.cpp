@@ -185,6 +185,7 @@ void TFormNewUserOrMember::showEvent(QShowEvent* event)
     m_cancelEndsWithOk = false;
     const int de = CBLanguage->findData(LoadQStr(50799));
     CBLanguage->setCurrentIndex(de < 0 ? 0 : de);
+    EEmailAddress->setFocus();
 }
 
 void TFormNewUserOrMember::RadioChanged()

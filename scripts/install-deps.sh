@@ -12,7 +12,7 @@ PACKAGES=(
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev rapidjson-dev
   # GUI tests, screenshots and proxy tests
-  xvfb xauth x11-apps imagemagick dante-server tinyproxy libio-socket-socks-perl
+  xvfb xauth x11-apps x11-utils xdotool imagemagick dante-server tinyproxy libio-socket-socks-perl
 )
 
 missing=()

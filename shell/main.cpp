@@ -4,6 +4,7 @@
 #include "shell/appexception.h"
 #include "shell/controls/formimages.h"
 #include "shell/formrizavivaze.h"
+#include "shell/programparts.h"
 #include "shell/screenshot.h"
 #include "tasks/communicationscreen.h"
 #include "tasks/taskfactory.h"
@@ -47,6 +48,7 @@ int main(int argc, char** argv)
         riz::RegisterAllTasks();
         riz::TFormRIZAvivaze form(app.arguments());
         riz::CreateDataModules(*riz::DataCollection);
+        riz::InstallProgramParts(form);
         auto* communication = new riz::TCommunicationScreen(&form);
         riz::SetCommunicationScreen(communication);
         riz::ArmScreenshots(form);
@@ -54,6 +56,7 @@ int main(int argc, char** argv)
         const int rc = app.exec();
 
         riz::SetCommunicationScreen(nullptr);
+        riz::RemoveProgramParts();
         riz::DestroyDataModules();
         riz::SetFormImages(nullptr);
         return rc;

@@ -1,5 +1,9 @@
 #include "shell/screenshot.h"
 
+#include "data/datamodulecust.h"
+
+#include <QApplication>
+
 #include "shell/controls/orvotrayicon.h"
 #include "shell/formrizavivaze.h"
 
@@ -22,8 +26,16 @@ void ArmScreenshots(TFormRIZAvivaze& form)
                              ? qEnvironmentVariableIntValue("RIZ_AVIVAZE_SCREENSHOT_WAIT_MS")
                              : 4000;
     TFormRIZAvivaze* f = &form;
-    // After the start-up sequence: show the window and let the home page load.
-    QTimer::singleShot(500, f, [f, dir, settleMs] {
+    // Once the start-up sequence has logged a profile in and no dialog is open: show the
+    // window and let the home page load.
+    auto* wait = new QTimer(f);
+    wait->setInterval(500);
+    QObject::connect(wait, &QTimer::timeout, f, [f, dir, settleMs, wait] {
+        if (!DataModuleCust || DataModuleCust->LoggedInEmail.empty() ||
+            QApplication::activeModalWidget())
+            return;
+        wait->stop();
+        wait->deleteLater();
         f->ShowMainWindow();
         QTimer::singleShot(settleMs, f, [f, dir] {
             f->grab().save(dir + QStringLiteral("/main-window.png"));
@@ -39,6 +51,7 @@ void ArmScreenshots(TFormRIZAvivaze& form)
             });
         });
     });
+    wait->start();
 }
 
 } // namespace riz
