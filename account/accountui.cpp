@@ -6,7 +6,9 @@
 #include "tasks/communicationscreen.h"
 
 #include <QDialog>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace riz {
@@ -31,6 +33,20 @@ QLabel* MakeLinkLabel(QDialog* dialog, const QString& tail, std::function<void()
     label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     QObject::connect(label, &QLabel::linkActivated, dialog, [onClick](const QString&) { onClick(); });
     return label;
+}
+
+void AddButtonRow(QDialog* dialog, QVBoxLayout* layout, const QString& okText, QPushButton*& ok,
+                  QPushButton*& cancel)
+{
+    auto* buttons = new QHBoxLayout();
+    buttons->addStretch();
+    ok = new QPushButton(okText, dialog);
+    ok->setDefault(true);
+    cancel = new QPushButton(QStringLiteral("Abbrechen"), dialog);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    buttons->setContentsMargins(8, 0, 8, 0);
+    layout->addLayout(buttons);
 }
 
 TRunTask& AccountTaskRunner()

@@ -5,6 +5,7 @@
 
 class QDialog;
 class QLabel;
+class QPushButton;
 class QVBoxLayout;
 
 namespace riz {
@@ -13,6 +14,9 @@ namespace riz {
 // "Klicken Sie " + an underlined "hier" + a tail.
 QVBoxLayout* SetUpAccountDialog(QDialog* dialog, const QString& caption);
 QLabel* MakeLinkLabel(QDialog* dialog, const QString& tail, std::function<void()> onClick);
+// The row of the default button and "Abbrechen" at the bottom of a dialog.
+void AddButtonRow(QDialog* dialog, QVBoxLayout* layout, const QString& okText, QPushButton*& ok,
+                  QPushButton*& cancel);
 
 // Runs a task through the runner: 1 completed (resultCode set), 2 cancelled. Tests and the
 // program may replace it; by default it is CommunicationScreen().Execute.

@@ -36,16 +36,8 @@ TFormConfirmRegistration::TFormConfirmRegistration(QWidget* parent) : QDialog(pa
     body->addWidget(
         MakeLinkLabel(this, QStringLiteral(" und wir mailen ihn Ihnen zu!"), [this] { SendCodeAgainClick(); }));
     layout->addLayout(body);
-    auto* buttons = new QHBoxLayout();
-    buttons->addStretch();
-    BtnOK = new QPushButton(QStringLiteral("OK"), this);
-    BtnOK->setDefault(true);
+    AddButtonRow(this, layout, QStringLiteral("OK"), BtnOK, BtnCancel);
     BtnOK->setEnabled(false);
-    BtnCancel = new QPushButton(QStringLiteral("Abbrechen"), this);
-    buttons->addWidget(BtnOK);
-    buttons->addWidget(BtnCancel);
-    buttons->setContentsMargins(8, 0, 8, 0);
-    layout->addLayout(buttons);
     connect(ECode, &QLineEdit::textChanged, this,
             [this](const QString& t) { BtnOK->setEnabled(!t.isEmpty()); });
     connect(BtnOK, &QPushButton::clicked, this, &QDialog::accept);

@@ -158,15 +158,7 @@ TFormNewUserOrMember::TFormNewUserOrMember(QWidget* parent) : QDialog(parent)
     p20->addLayout(form20);
     Notebook->addWidget(page20);
 
-    auto* buttons = new QHBoxLayout();
-    buttons->addStretch();
-    BtnOK = new QPushButton(QStringLiteral("OK"), this);
-    BtnOK->setDefault(true);
-    BtnCancel = new QPushButton(QStringLiteral("Abbrechen"), this);
-    buttons->addWidget(BtnOK);
-    buttons->addWidget(BtnCancel);
-    buttons->setContentsMargins(8, 0, 8, 0);
-    layout->addLayout(buttons);
+    AddButtonRow(this, layout, QStringLiteral("OK"), BtnOK, BtnCancel);
     connect(BtnOK, &QPushButton::clicked, this, &TFormNewUserOrMember::BtnOKClick);
     connect(BtnCancel, &QPushButton::clicked, this, &TFormNewUserOrMember::reject);
     connect(RBNewUser, &QRadioButton::toggled, this, &TFormNewUserOrMember::RadioChanged);

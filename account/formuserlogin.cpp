@@ -36,15 +36,7 @@ TFormUserLogin::TFormUserLogin(const std::string& email, const std::string& stor
     form->addRow(QString(), MakeLinkLabel(this, QStringLiteral(", wir mailen es Ihnen zu!"),
                                           [this] { ForgotPasswordClick(); }));
     layout->addLayout(form);
-    auto* buttons = new QHBoxLayout();
-    buttons->addStretch();
-    BtnLogin = new QPushButton(QStringLiteral("Anmelden"), this);
-    BtnLogin->setDefault(true);
-    BtnCancel = new QPushButton(QStringLiteral("Abbrechen"), this);
-    buttons->addWidget(BtnLogin);
-    buttons->addWidget(BtnCancel);
-    buttons->setContentsMargins(8, 0, 8, 0);
-    layout->addLayout(buttons);
+    AddButtonRow(this, layout, QStringLiteral("Anmelden"), BtnLogin, BtnCancel);
     connect(BtnLogin, &QPushButton::clicked, this, &TFormUserLogin::BtnLoginClick);
     connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -37,15 +37,7 @@ TFormUserSelection::TFormUserSelection(QWidget* parent) : QDialog(parent)
     hint->setWordWrap(true);
     body->addWidget(hint);
     layout->addLayout(body);
-    auto* buttons = new QHBoxLayout();
-    buttons->addStretch();
-    BtnOK = new QPushButton(QStringLiteral("OK"), this);
-    BtnOK->setDefault(true);
-    BtnCancel = new QPushButton(QStringLiteral("Abbrechen"), this);
-    buttons->addWidget(BtnOK);
-    buttons->addWidget(BtnCancel);
-    buttons->setContentsMargins(8, 0, 8, 0);
-    layout->addLayout(buttons);
+    AddButtonRow(this, layout, QStringLiteral("OK"), BtnOK, BtnCancel);
     connect(BtnOK, &QPushButton::clicked, this, &TFormUserSelection::BtnOKClick);
     connect(LBUsers, &QListWidget::itemDoubleClicked, this, [this] { BtnOKClick(); });
     connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
