@@ -12,19 +12,26 @@ chmod 700 "$RIZ_AVIVAZE_HOME"
 SERVICE_DB="$RIZ_AVIVAZE_HOME/riz-service.sqlite"
 
 # The service prints the address it listens on as its first line.
-coproc SERVICE { exec "$BUILD_DIR/service/riz-service" --listen 127.0.0.1:0 --db "$SERVICE_DB" \
-  --key "$ROOT/keys/dev-service.key" --seed 2>&1; }
-SERVICE_PID=$SERVICE_PID
-trap 'kill "$SERVICE_PID" 2>/dev/null || true; wait "$SERVICE_PID" 2>/dev/null || true' EXIT
-read -r -t 20 FIRST_LINE <&"${SERVICE[0]}" || { echo "riz-service did not start" >&2; exit 1; }
-ADDRESS=$(echo "$FIRST_LINE" | grep -oE '127\.0\.0\.1:[0-9]+' | head -n1)
+SERVICE_LOG="$RIZ_AVIVAZE_HOME/riz-service.log"
+"$BUILD_DIR/service/riz-service" --listen 127.0.0.1:0 --db "$SERVICE_DB" \
+  --key "$ROOT/keys/dev-service.key" --seed >"$SERVICE_LOG" 2>&1 &
+SERVICE_PID=$!
+stop_service() { kill "$SERVICE_PID" 2>/dev/null || true; wait "$SERVICE_PID" 2>/dev/null || true; }
+trap stop_service EXIT
+trap 'exit 130' INT TERM HUP
+ADDRESS=""
+for _ in $(seq 200); do
+  ADDRESS=$(head -n1 "$SERVICE_LOG" 2>/dev/null | grep -oE '127\.0\.0\.1:[0-9]+' || true)
+  [ -n "$ADDRESS" ] && break
+  kill -0 "$SERVICE_PID" 2>/dev/null || break
+  sleep 0.1
+done
 if [ -z "$ADDRESS" ]; then
-  echo "riz-service: unexpected first line: $FIRST_LINE" >&2
+  echo "riz-service did not start:" >&2
+  cat "$SERVICE_LOG" >&2
   exit 1
 fi
 PORT=${ADDRESS##*:}
-# Keep draining the service's output so that it never blocks on a full pipe.
-cat <&"${SERVICE[0]}" >"$RIZ_AVIVAZE_HOME/riz-service.log" &
 echo "riz-service listens on $ADDRESS (admin pages: http://$ADDRESS/admin)"
 
 # Point the client at it: server list, port and the web pages; everything else keeps the
@@ -74,4 +81,7 @@ PY
 if [ "$(id -u)" -eq 0 ]; then
   export QTWEBENGINE_CHROMIUM_FLAGS="${QTWEBENGINE_CHROMIUM_FLAGS:-} --no-sandbox"
 fi
-"$BUILD_DIR/shell/riz-avivaze" popup "$@"
+"$BUILD_DIR/shell/riz-avivaze" popup "$@" &
+CLIENT_PID=$!
+trap 'kill "$CLIENT_PID" 2>/dev/null || true; exit 130' INT TERM HUP
+wait "$CLIENT_PID"
