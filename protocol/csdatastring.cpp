@@ -40,34 +40,27 @@ void TCSDataString::Decode(const std::string& text)
     Ver = GetAttribute("VER");
     ProgVer = GetAttribute("PROGVER");
 
-    std::string acc;
-    const char* p = Content.data();
-    const char* end = p + Content.size();
+    // A parameter's text is everything up to its "\p"; any other escape pair belongs to the
+    // text unchanged, so the text is taken over as one piece.
+    const char* start = Content.data();
+    const char* p = start;
+    const char* const end = start + Content.size();
     while (p < end) {
         const char* bs = static_cast<const char*>(std::memchr(p, '\\', static_cast<size_t>(end - p)));
-        if (!bs) {
-            acc.append(p, end);
+        if (!bs || bs + 1 == end)
             break;
+        if (bs[1] != 'p') {
+            p = bs + 2;
+            continue;
         }
-        acc.append(p, bs);
-        if (bs + 1 == end) {
-            acc += '\\';
-            break;
+        TCSParam param;
+        try {
+            param.Decode(std::string(start, bs));
+        } catch (const ECSError& e) {
+            throw ECSError(e.Code);
         }
-        if (bs[1] == 'p') {
-            TCSParam param;
-            try {
-                param.Decode(acc);
-            } catch (const ECSError& e) {
-                throw ECSError(e.Code);
-            }
-            AddParam(std::move(param));
-            acc.clear();
-        } else {
-            acc += bs[0];
-            acc += bs[1];
-        }
-        p = bs + 2;
+        AddParam(std::move(param));
+        start = p = bs + 2;
     }
     // Text after the last "\p" is not a parameter.
 }

@@ -26,28 +26,38 @@ std::string CodeText(const std::string& text)
 
 namespace {
 
+// True for the bytes a coded value treats specially.
+inline bool IsSpecial(unsigned char c)
+{
+    return c == '\\' || c == '<' || c == '>';
+}
+
 std::string Unescape(const std::string& value, bool bytes)
 {
     std::string out;
     out.reserve(value.size());
-    const size_t n = value.size();
-    for (size_t i = 0; i < n; ++i) {
-        const char c = value[i];
-        if (c == '\\') {
-            if (i + 1 == n)
-                break; // a backslash at the very end is dropped
-            const char e = value[++i];
-            if (e == '\\' || e == '<' || e == '>')
-                out += e;
-            else if (bytes && e == '0')
-                out += '\0';
-            else
-                throw ECSError(1003);
-        } else if (c == '<' || c == '>') {
+    const char* p = value.data();
+    const char* const end = p + value.size();
+    while (p < end) {
+        // Plain runs are copied whole; most values have few escapes or none.
+        const char* run = p;
+        while (p < end && !IsSpecial(static_cast<unsigned char>(*p)))
+            ++p;
+        out.append(run, p);
+        if (p == end)
+            break;
+        if (*p != '\\')
+            throw ECSError(1003); // an unescaped "<" or ">"
+        if (p + 1 == end)
+            break; // a backslash at the very end is dropped
+        const char e = p[1];
+        if (IsSpecial(static_cast<unsigned char>(e)))
+            out += e;
+        else if (bytes && e == '0')
+            out += '\0';
+        else
             throw ECSError(1003);
-        } else {
-            out += c;
-        }
+        p += 2;
     }
     return out;
 }

@@ -133,6 +133,18 @@ void TCSTable::Decode(const std::string& text)
 {
     Clear();
     Text = text;
+    DecodeText();
+}
+
+void TCSTable::Decode(std::string&& text)
+{
+    Clear();
+    Text = std::move(text);
+    DecodeText();
+}
+
+void TCSTable::DecodeText()
+{
     DecodeTag();
     const std::int32_t rows = coding::DecodeInt(GetAttribute("ROWS"));
     const std::int32_t cols = coding::DecodeInt(GetAttribute("COLS"));
@@ -149,38 +161,35 @@ void TCSTable::Decode(const std::string& text)
     m_rows = rows;
     m_current = rows > 0 ? rows - 1 : 0;
 
+    // A cell's coded value is everything up to its "\;": other escape pairs belong to the
+    // value unchanged, so it is taken over as one piece.
     std::int32_t r = -1;
     std::int32_t c = 0;
-    std::string acc;
-    const char* p = Content.data();
-    const char* end = p + Content.size();
+    const char* start = Content.data();
+    const char* p = start;
+    const char* const end = start + Content.size();
     bool inEscape = false;
     while (p < end) {
         const char* bs = static_cast<const char*>(std::memchr(p, '\\', static_cast<size_t>(end - p)));
-        if (!bs) {
-            acc.append(p, end);
+        if (!bs)
             break;
-        }
-        acc.append(p, bs);
         if (bs + 1 == end) {
             inEscape = true;
             break;
         }
-        if (bs[1] == ';') {
-            if (r == -1)
-                ColumnName(c) = std::move(acc);
-            else
-                Cell(r, c).Value = std::move(acc);
-            acc.clear();
-            if (++c >= cols) {
-                ++r;
-                c = 0;
-            }
-        } else {
-            acc += bs[0];
-            acc += bs[1];
+        if (bs[1] != ';') {
+            p = bs + 2;
+            continue;
         }
-        p = bs + 2;
+        if (r == -1)
+            ColumnName(c).assign(start, bs);
+        else
+            Cell(r, c).Value.assign(start, bs);
+        if (++c >= cols) {
+            ++r;
+            c = 0;
+        }
+        start = p = bs + 2;
     }
     if (inEscape || r != rows || c != 0)
         throw ECSError(3002);

@@ -17,6 +17,7 @@ public:
     TCSTable() : TCSTagCoderDecoder("TBL") {}
 
     void Decode(const std::string& text) override; // raises 3002, 3003, 4001..4005
+    void Decode(std::string&& text);              // the same, taking the text over
 
     void SetColumnCount(std::int32_t n);
     std::int32_t ColumnCount() const { return m_cols; }
@@ -52,6 +53,7 @@ protected:
 
 private:
     void AppendContent(std::string& out) const;
+    void DecodeText();
 
     std::int32_t m_cols = -1;
     std::int32_t m_rows = 0;
