@@ -6,6 +6,7 @@
 #include "data/appparam.h"
 #include "data/datacollection.h"
 #include "data/datamoduleaddresses.h"
+#include "data/datamodulecust.h"
 #include "data/datamodules.h"
 #include "data/datamodulesms.h"
 #include "platform/clock.h"
@@ -38,9 +39,21 @@ void FillDataFolder(const std::string& home, int historyRows, int contacts)
     TAppParam params(home);
     AppParam = &params;
     params.SetOneUserProfileFinished(true);
+    params.SetDefaultUser("anna@example.de");
     CreateDataModules(folders);
     OpenAllTables();
     const TDateTime now = riz::Clock::Now();
+
+    // The profile the start logs in without a prompt.
+    TClientDataSet& c = DataModuleCust->CDSCustomer;
+    c.Append();
+    c.FieldByName("CUSTOMER_ID").SetAsInteger(1);
+    c.FieldByName("EMAIL_ADDRESS").SetAsString("anna@example.de");
+    c.FieldByName("PASSWORD").SetAsString("geheim");
+    c.FieldByName("REMEMBER_PASSWORD").SetAsBoolean(true);
+    c.FieldByName("WELCOME_CREDIT_CODE_REDEEMED").SetAsBoolean(true);
+    c.Post();
+    DataModuleCust->CommitCustomerTables();
 
     TClientDataSet& h = DataModuleSMS->CDSSMSHistory;
     for (int i = 0; i < historyRows; ++i) {
@@ -180,9 +193,10 @@ int main(int argc, char** argv)
     };
     char emptyTempl[] = "/tmp/riz-bench-empty-XXXXXX";
     const std::string emptyHome = mkdtemp(emptyTempl);
+    FillDataFolder(emptyHome, 0, 0); // a profile and nothing else
     const std::vector<Program> programs = {
         {"riz-avivaze, 100k history, 5k contacts", client, home},
-        {"riz-avivaze, empty data folder", client, emptyHome},
+        {"riz-avivaze, one profile, no messages", client, emptyHome},
         {"anchor: empty Qt Widgets tray program", anchor, emptyHome},
     };
     std::printf("%-42s %18s %18s\n", "program", "start to tray (ms)", "idle RSS (MiB)");
