@@ -2,6 +2,7 @@
 
 #include "platform/modalhook.h"
 #include "platform/text.h"
+#include "shell/controls/dialogstyle.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,13 +15,7 @@ TFormConnectionError::TFormConnectionError(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QString::fromUtf8("Parvion RIZ Avivaze - Verbindungsproblem"));
     setModal(true);
-    QFont f(QStringLiteral("Verdana"));
-    f.setPointSize(8);
-    setFont(f);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(0xF1, 0xED, 0xE5));
-    setPalette(pal);
+    ApplyDialogStyle(this);
 
     auto* layout = new QVBoxLayout(this);
     LabelError = new QLabel(this);

@@ -4,6 +4,7 @@
 #include "platform/widgets/appexceptionhook.h"
 #include "platform/widgets/msgbox.h"
 #include "tasks/taskfactory.h"
+#include "shell/controls/dialogstyle.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -35,13 +36,7 @@ TCommunicationScreen::TCommunicationScreen(QWidget* parent) : QDialog(parent)
                    Qt::WindowCloseButtonHint);
     setFixedSize(313, 124);
     setModal(true);
-    QFont f(QStringLiteral("Verdana"));
-    f.setPointSize(8);
-    setFont(f);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(0xF1, 0xED, 0xE5));
-    setPalette(pal);
+    ApplyDialogStyle(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 8, 12, 8);
